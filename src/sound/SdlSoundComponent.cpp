@@ -1,0 +1,255 @@
+#include "SdlSoundComponent.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <QFileInfo>
+#include <QTimer>
+
+#include <cmath>
+#include <numbers>
+
+std::atomic<SdlSoundComponent *> SdlSoundComponent::instance_{nullptr};
+
+namespace {
+constexpr int Frequency = 44100;
+constexpr int Channels = 2;
+constexpr int MixChannels = 8;
+// A waited sound ends at the latest this long after its own length, even if the device stalls.
+constexpr qint64 StallMarginMs = 1000;
+} // namespace
+
+// Owns SDL's audio subsystem and the mixer's open device.
+class SdlSoundComponent::Device
+{
+public:
+    explicit Device(int bufferFrames)
+    {
+        // SDL must not take over SIGINT and SIGTERM: the system's request to end has to end the game.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            error_ = QString::fromUtf8(SDL_GetError());
+            return;
+        }
+        subsystem_ = true;
+        if (Mix_OpenAudio(Frequency, AUDIO_S16SYS, Channels, bufferFrames) != 0) {
+            error_ = QString::fromUtf8(Mix_GetError());
+            return;
+        }
+        open_ = true;
+    }
+    ~Device()
+    {
+        if (open_)
+            Mix_CloseAudio();
+        if (subsystem_)
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    Device(const Device &) = delete;
+    Device &operator=(const Device &) = delete;
+
+    bool IsOpen() const { return open_; }
+    QString Error() const { return error_; }
+
+private:
+    bool subsystem_ = false;
+    bool open_ = false;
+    QString error_;
+};
+
+void SdlSoundComponent::ChunkDeleter::operator()(Mix_Chunk *chunk) const
+{
+    Mix_FreeChunk(chunk);
+}
+
+SdlSoundComponent::SdlSoundComponent(int bufferFrames, QObject *parent)
+    : SoundComponent(parent)
+    , device_(std::make_unique<Device>(bufferFrames))
+{
+    Q_ASSERT(instance_.load() == nullptr); // the mixer is one per process
+    if (!device_->IsOpen()) {
+        openError_ = device_->Error();
+        return;
+    }
+    const int channels = Mix_AllocateChannels(MixChannels);
+    channelOwner_.assign(static_cast<size_t>(channels), 0);
+    instance_ = this;
+    Mix_ChannelFinished(&SdlSoundComponent::ChannelFinishedOnAudioThread);
+}
+
+SdlSoundComponent::~SdlSoundComponent()
+{
+    if (!IsOpen())
+        return;
+    // Once this returns, the audio thread can no longer be inside the callback.
+    Mix_ChannelFinished(nullptr);
+    instance_ = nullptr;
+    Mix_HaltChannel(-1);
+    waves_.clear();
+    cache_.clear();
+}
+
+bool SdlSoundComponent::IsOpen() const
+{
+    return device_->IsOpen();
+}
+
+void SdlSoundComponent::ChannelFinishedOnAudioThread(int channel)
+{
+    // Audio thread: never call the mixer here, only hand the news to the component's own thread.
+    if (SdlSoundComponent *self = instance_.load()) {
+        QMetaObject::invokeMethod(
+            self, [self, channel] { self->OnChannelFinished(channel); }, Qt::QueuedConnection);
+    }
+}
+
+void SdlSoundComponent::OnChannelFinished(int channel)
+{
+    if (channel >= 0 && static_cast<size_t>(channel) < channelOwner_.size() && !Mix_Playing(channel))
+        channelOwner_[static_cast<size_t>(channel)] = 0;
+    emit PlaybackEnded();
+}
+
+SdlSoundComponent::Chunk SdlSoundComponent::Decode(const QString &path)
+{
+    Mix_Chunk *raw = Mix_LoadWAV(QFile::encodeName(path).constData());
+    if (raw == nullptr)
+        return {};
+    return Chunk(raw, ChunkDeleter{});
+}
+
+qint32 SdlSoundComponent::OpenWave(const QString &path)
+{
+    if (!IsOpen())
+        return -1;
+    const QFileInfo file(path);
+    if (!file.isFile() || !file.isReadable() || file.size() == 0)
+        return -1;
+
+    const QString key = file.canonicalFilePath();
+    auto cached = cache_.find(key);
+    if (cached == cache_.end() || cached->second.size != file.size()
+        || cached->second.modified != file.lastModified()) {
+        Chunk chunk = Decode(path);
+        if (!chunk)
+            return -1;
+        cached = cache_.insert_or_assign(key, CachedFile{chunk, file.size(), file.lastModified()}).first;
+    }
+    const qint32 handle = nextHandle_++;
+    waves_.emplace(handle, Wave{cached->second.chunk, -1, 0, QDeadlineTimer()});
+    return handle;
+}
+
+void SdlSoundComponent::CloseWave(qint32 handle)
+{
+    const auto wave = waves_.find(handle);
+    if (wave == waves_.end())
+        return;
+    const int channel = wave->second.channel;
+    if (channel >= 0 && channelOwner_[static_cast<size_t>(channel)] == handle) {
+        channelOwner_[static_cast<size_t>(channel)] = 0;
+        Mix_HaltChannel(channel);
+    }
+    waves_.erase(wave);
+}
+
+void SdlSoundComponent::StopAll()
+{
+    if (!IsOpen())
+        return;
+    Mix_HaltChannel(-1);
+    std::fill(channelOwner_.begin(), channelOwner_.end(), 0);
+}
+
+int SdlSoundComponent::FreeChannel()
+{
+    for (size_t channel = 0; channel < channelOwner_.size(); ++channel) {
+        if (!Mix_Playing(static_cast<int>(channel)))
+            return static_cast<int>(channel);
+    }
+    // Every channel busy: make room rather than drop the new sound.
+    const int added = Mix_AllocateChannels(static_cast<int>(channelOwner_.size()) * 2);
+    const int first = static_cast<int>(channelOwner_.size());
+    channelOwner_.resize(static_cast<size_t>(added), 0);
+    return added > first ? first : -1;
+}
+
+void SdlSoundComponent::StartWave(qint32 handle, qint32 /*from*/, qint32 /*to*/)
+{
+    const auto wave = waves_.find(handle);
+    if (wave == waves_.end())
+        return;
+    Wave &w = wave->second;
+    if (w.channel >= 0 && channelOwner_[static_cast<size_t>(w.channel)] == handle)
+        Mix_HaltChannel(w.channel); // starting again restarts it
+    const int channel = FreeChannel();
+    if (channel < 0)
+        return;
+    ApplyPan(channel, w.pan);
+    if (Mix_PlayChannel(channel, w.chunk.get(), 0) < 0) {
+        qWarning("Mix_PlayChannel failed: %s", Mix_GetError());
+        return;
+    }
+    w.channel = channel;
+    channelOwner_[static_cast<size_t>(channel)] = handle;
+    const qint64 bound = LengthMs(*w.chunk) + StallMarginMs;
+    w.deadline = QDeadlineTimer(bound);
+    QTimer::singleShot(bound, this, [this, handle] { ExpireIfStalled(handle); });
+}
+
+void SdlSoundComponent::ExpireIfStalled(qint32 handle)
+{
+    const auto wave = waves_.find(handle);
+    if (wave == waves_.end() || wave->second.channel < 0)
+        return;
+    const int channel = wave->second.channel;
+    if (channelOwner_[static_cast<size_t>(channel)] != handle || !wave->second.deadline.hasExpired())
+        return;
+    // The device has not played the sound in its own time: give up on it so no one waits forever.
+    channelOwner_[static_cast<size_t>(channel)] = 0;
+    Mix_HaltChannel(channel);
+    emit PlaybackEnded();
+}
+
+bool SdlSoundComponent::IsPlaying(qint32 handle)
+{
+    const auto wave = waves_.find(handle);
+    if (wave == waves_.end() || wave->second.channel < 0)
+        return false;
+    const int channel = wave->second.channel;
+    return channelOwner_[static_cast<size_t>(channel)] == handle && Mix_Playing(channel)
+           && !wave->second.deadline.hasExpired();
+}
+
+void SdlSoundComponent::SetPan(qint32 handle, qint32 pan)
+{
+    const auto wave = waves_.find(handle);
+    if (wave == waves_.end())
+        return;
+    wave->second.pan = std::clamp(pan, -10000, 10000);
+    const int channel = wave->second.channel;
+    if (channel >= 0 && channelOwner_[static_cast<size_t>(channel)] == handle)
+        ApplyPan(channel, wave->second.pan);
+}
+
+void SdlSoundComponent::ApplyPan(int channel, qint32 pan)
+{
+    // Constant-power law: the centre is 1/sqrt(2) on each side, so it sounds as loud as either side
+    // (255 on both would be about 3 dB louder than a sound from one side alone).
+    const double angle = (pan + 10000) / 20000.0 * (std::numbers::pi / 2);
+    const auto left = static_cast<Uint8>(std::lround(255 * std::cos(angle)));
+    const auto right = static_cast<Uint8>(std::lround(255 * std::sin(angle)));
+    if (Mix_SetPanning(channel, left, right) == 0)
+        qWarning("Mix_SetPanning failed: %s", Mix_GetError());
+}
+
+qint64 SdlSoundComponent::LengthMs(const Mix_Chunk &chunk) const
+{
+    int frequency = 0;
+    int channels = 0;
+    Uint16 format = 0;
+    if (Mix_QuerySpec(&frequency, &format, &channels) == 0 || frequency <= 0 || channels <= 0)
+        return 0;
+    const qint64 bytesPerFrame = static_cast<qint64>(SDL_AUDIO_BITSIZE(format) / 8) * channels;
+    return static_cast<qint64>(chunk.alen) * 1000 / (bytesPerFrame * frequency);
+}

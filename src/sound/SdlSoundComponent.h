@@ -1,0 +1,74 @@
+#pragma once
+
+#include "SoundComponent.h"
+
+#include <QDateTime>
+#include <QDeadlineTimer>
+
+#include <atomic>
+#include <map>
+#include <memory>
+#include <vector>
+
+struct Mix_Chunk;
+
+// The sound component on SDL2_mixer. Decoded sounds are kept per file (and reloaded when the file
+// changes), so opening a recording again costs no decoding. Every SDL call is made on the thread
+// that owns this object; the mixer's end-of-channel callback only posts a message to it.
+class SdlSoundComponent final : public SoundComponent
+{
+    Q_OBJECT
+
+public:
+    /// Opens the default audio device with a mixing buffer of the given number of frames.
+    explicit SdlSoundComponent(int bufferFrames = DefaultBufferFrames, QObject *parent = nullptr);
+    ~SdlSoundComponent() override;
+
+    static constexpr int DefaultBufferFrames = 512;
+
+    /// Why the audio device could not be opened (empty when it is open).
+    QString OpenError() const { return openError_; }
+
+    bool IsOpen() const override;
+    qint32 OpenWave(const QString &path) override;
+    void CloseWave(qint32 handle) override;
+    void StopAll() override;
+    void StartWave(qint32 handle, qint32 from, qint32 to) override;
+    bool IsPlaying(qint32 handle) override;
+    void SetPan(qint32 handle, qint32 pan) override;
+
+private:
+    struct ChunkDeleter { void operator()(Mix_Chunk *chunk) const; };
+    using Chunk = std::shared_ptr<Mix_Chunk>;
+
+    struct CachedFile {
+        Chunk chunk;
+        qint64 size = 0;
+        QDateTime modified;
+    };
+    struct Wave {
+        Chunk chunk;
+        int channel = -1;
+        qint32 pan = 0;
+        QDeadlineTimer deadline;
+    };
+
+    class Device;
+
+    Chunk Decode(const QString &path);
+    int FreeChannel();
+    void ApplyPan(int channel, qint32 pan);
+    qint64 LengthMs(const Mix_Chunk &chunk) const;
+    void OnChannelFinished(int channel);
+    void ExpireIfStalled(qint32 handle);
+    static void ChannelFinishedOnAudioThread(int channel);
+
+    std::unique_ptr<Device> device_;
+    QString openError_;
+    std::map<QString, CachedFile> cache_;
+    std::map<qint32, Wave> waves_;
+    std::vector<qint32> channelOwner_;
+    qint32 nextHandle_ = 1;
+
+    static std::atomic<SdlSoundComponent *> instance_;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// The sound component: opens wave files and plays them once, panned, one handle per opened file.
+// Handles are positive; -1 means "could not open"; 0 is never a handle.
+class SoundComponent : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    /// False when no audio device could be opened; then nothing is ever heard.
+    virtual bool IsOpen() const = 0;
+    /// Opens the wave file at path; returns its handle, or -1 when it cannot be opened.
+    virtual qint32 OpenWave(const QString &path) = 0;
+    /// Releases a handle (stopping its sound); 0 and unknown handles are ignored.
+    virtual void CloseWave(qint32 handle) = 0;
+    /// Silences every sound that is playing.
+    virtual void StopAll() = 0;
+    /// Plays the handle's sound once from the start (the program passes 0 and -1: the whole sound).
+    virtual void StartWave(qint32 handle, qint32 from, qint32 to) = 0;
+    /// True while the handle's sound is still playing.
+    virtual bool IsPlaying(qint32 handle) = 0;
+    /// Stereo position of the handle's sound: -10000 full left, 0 centre, 10000 full right.
+    virtual void SetPan(qint32 handle, qint32 pan) = 0;
+
+signals:
+    /// A sound has ended or was stopped; whoever waits should ask IsPlaying again.
+    void PlaybackEnded();
+};
