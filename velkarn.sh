@@ -3,6 +3,7 @@
 #   ./velkarn.sh          install what is missing, build, start the game
 #   ./velkarn.sh test     install what is missing, build, run every test
 #   ./velkarn.sh build    install what is missing, build
+#   ./velkarn.sh bench    install what is missing, build, run the benchmark (table + build/bench.json)
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
@@ -37,5 +38,6 @@ case "${1:-run}" in
   run)   build; exec ./build/velkarn ;;
   build) build ;;
   test)  build; ctest --preset default ;;
-  *) echo "usage: $0 [run|build|test]" >&2; exit 2 ;;
+  bench) build; shift; exec ./build/velkarn-bench --json build/bench.json "$@" ;;
+  *) echo "usage: $0 [run|build|test|bench]" >&2; exit 2 ;;
 esac
