@@ -17,6 +17,28 @@ constexpr int Channels = 2;
 constexpr int MixChannels = 8;
 // A waited sound ends at the latest this long after its own length, even if the device stalls.
 constexpr qint64 StallMarginMs = 1000;
+
+// One started sound watched for its first mixed samples. The mixer owns it from registration on
+// and hands it back, through ForgetProbe, when the channel ends or the effect is removed.
+struct MixProbe {
+    SdlSoundComponent::MixListener listener;
+    qint32 handle = 0;
+    bool reported = false; // touched on the audio thread only
+};
+
+void ReportFirstMix(int /*channel*/, void * /*stream*/, int /*len*/, void *data)
+{
+    auto *probe = static_cast<MixProbe *>(data);
+    if (!probe->reported) {
+        probe->reported = true;
+        probe->listener(probe->handle);
+    }
+}
+
+void ForgetProbe(int /*channel*/, void *data)
+{
+    delete static_cast<MixProbe *>(data);
+}
 } // namespace
 
 // Owns SDL's audio subsystem and the mixer's open device.
@@ -186,8 +208,12 @@ void SdlSoundComponent::StartWave(qint32 handle, qint32 /*from*/, qint32 /*to*/)
     if (channel < 0)
         return;
     ApplyPan(channel, w.pan);
+    // Watched before the start, so that not even the first mixing pass can slip by unseen.
+    const bool watched = mixListener_ && WatchFirstMix(channel, handle);
     if (Mix_PlayChannel(channel, w.chunk.get(), 0) < 0) {
         qWarning("Mix_PlayChannel failed: %s", Mix_GetError());
+        if (watched && Mix_UnregisterEffect(channel, &ReportFirstMix) == 0)
+            qWarning("Mix_UnregisterEffect failed: %s", Mix_GetError());
         return;
     }
     w.channel = channel;
@@ -195,6 +221,17 @@ void SdlSoundComponent::StartWave(qint32 handle, qint32 /*from*/, qint32 /*to*/)
     const qint64 bound = LengthMs(*w.chunk) + StallMarginMs;
     w.deadline = QDeadlineTimer(bound);
     QTimer::singleShot(bound, this, [this, handle] { ExpireIfStalled(handle); });
+}
+
+bool SdlSoundComponent::WatchFirstMix(int channel, qint32 handle)
+{
+    auto probe = std::make_unique<MixProbe>(MixProbe{mixListener_, handle});
+    if (Mix_RegisterEffect(channel, &ReportFirstMix, &ForgetProbe, probe.get()) == 0) {
+        qWarning("Mix_RegisterEffect failed: %s", Mix_GetError());
+        return false;
+    }
+    probe.release(); // the mixer's now, until the channel ends
+    return true;
 }
 
 void SdlSoundComponent::ExpireIfStalled(qint32 handle)

@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -37,6 +38,11 @@ public:
     bool IsPlaying(qint32 handle) override;
     void SetPan(qint32 handle, qint32 pan) override;
 
+    /// Told, on the audio thread, the handle of a started sound when its first samples are mixed.
+    using MixListener = std::function<void(qint32 handle)>;
+    /// Watches the sounds started from now on; an empty listener stops watching (costs nothing then).
+    void SetMixListener(MixListener listener) { mixListener_ = std::move(listener); }
+
 private:
     struct ChunkDeleter { void operator()(Mix_Chunk *chunk) const; };
     using Chunk = std::shared_ptr<Mix_Chunk>;
@@ -58,6 +64,7 @@ private:
     Chunk Decode(const QString &path);
     int FreeChannel();
     void ApplyPan(int channel, qint32 pan);
+    bool WatchFirstMix(int channel, qint32 handle);
     qint64 LengthMs(const Mix_Chunk &chunk) const;
     void OnChannelFinished(int channel);
     void ExpireIfStalled(qint32 handle);
@@ -69,6 +76,7 @@ private:
     std::map<qint32, Wave> waves_;
     std::vector<qint32> channelOwner_;
     qint32 nextHandle_ = 1;
+    MixListener mixListener_;
 
     static std::atomic<SdlSoundComponent *> instance_;
 };
