@@ -1,0 +1,18 @@
+#pragma once
+
+#include "help/core/MailMessage.h"
+
+#include <QUrl>
+
+namespace help {
+
+// The mailto: URL for a message, with recipient and subject percent-encoded.
+QUrl MailtoUrl(const MailMessage& message);
+
+// Opens a mailto: URL with the desktop's mail handler (xdg-open on Linux).
+class MailtoClient : public MailClient {
+public:
+    bool Compose(const MailMessage& message) override;
+};
+
+} // namespace help

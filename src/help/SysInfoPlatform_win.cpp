@@ -1,0 +1,20 @@
+#include "help/SysInfoPlatform.h"
+
+#include "help/core/RegisteredViewer.h"
+#include "help/win/RegistryKeyReader.h"
+#include "help/win/WinFileProbe.h"
+#include "help/win/WinProgramLauncher.h"
+
+namespace help {
+
+SysInfoPlatform MakeSysInfoPlatform()
+{
+    SysInfoPlatform platform;
+    platform.registry = std::make_unique<win::RegistryKeyReader>();
+    platform.locator = std::make_unique<RegistryViewerLocator>(
+        *platform.registry, std::make_unique<win::WinFileProbe>());
+    platform.launcher = std::make_unique<win::WinProgramLauncher>();
+    return platform;
+}
+
+} // namespace help

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace help {
+
+// A new message for the user's mail program to open; every string is UTF-8.
+struct MailMessage {
+    std::string recipient;
+    std::string subject;
+};
+
+// The feedback message: to the support address, subject "<title> versjon <major>.<minor>".
+MailMessage FeedbackMessage();
+
+// One way of handing a message to the user's mail program.
+class MailClient {
+public:
+    virtual ~MailClient() = default;
+    // True when the mail program took the message (even if the user then cancelled it);
+    // false when this way is unavailable and the next one should be tried.
+    virtual bool Compose(const MailMessage& message) = 0;
+};
+
+// Offers the message to each client in turn until one takes it; false when none did.
+bool ComposeWithFirstAvailable(const std::vector<MailClient*>& clients, const MailMessage& message);
+
+} // namespace help

@@ -1,0 +1,44 @@
+#include "help/core/RegisteredViewer.h"
+
+namespace help {
+
+ViewerKeys SystemViewerKeys()
+{
+    return {RegistryRoot::LocalMachine,
+            "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
+            "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO",
+            "MSINFO32.EXE"};
+}
+
+std::optional<std::string> FindRegisteredViewer(const KeyValueReader& registry,
+                                                const FileProbe& files,
+                                                const ViewerKeys& keys)
+{
+    std::string path;
+    // The first place names the program itself; it is trusted without a file check.
+    if (registry.GetKeyValue(keys.root, keys.pathKey, keys.pathValue, path))
+        return path;
+
+    std::string folder;
+    if (registry.GetKeyValue(keys.root, keys.folderKey, keys.folderValue, folder)) {
+        // Some installers store the folder with its trailing separator.
+        const bool hasSeparator = !folder.empty() && folder.back() == '\\';
+        path = folder + (hasSeparator ? "" : "\\") + keys.fileName;
+        if (files.Exists(path))
+            return path;
+    }
+    return std::nullopt;
+}
+
+RegistryViewerLocator::RegistryViewerLocator(const KeyValueReader& registry,
+                                             std::unique_ptr<FileProbe> files)
+    : registry_(registry), files_(std::move(files))
+{
+}
+
+std::optional<std::string> RegistryViewerLocator::FindViewer() const
+{
+    return FindRegisteredViewer(registry_, *files_);
+}
+
+} // namespace help

@@ -1,0 +1,17 @@
+#include "help/unix/DetachedLauncher.h"
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace help {
+
+bool DetachedLauncher::Start(const std::string& path)
+{
+    if (path.empty())
+        return false;
+    // The path goes to exec as it is, so spaces, quotes or $(...) in it mean nothing.
+    return QProcess::startDetached(QString::fromStdString(path), QStringList{});
+}
+
+} // namespace help

@@ -1,0 +1,25 @@
+#include "help/unix/PathViewerLocator.h"
+
+#include <QStandardPaths>
+#include <QString>
+
+namespace help {
+
+std::vector<std::string> PathViewerLocator::KnownViewers()
+{
+    return {"hardinfo2", "hardinfo", "kinfocenter", "cpu-x"};
+}
+
+PathViewerLocator::PathViewerLocator(std::vector<std::string> names) : names_(std::move(names)) {}
+
+std::optional<std::string> PathViewerLocator::FindViewer() const
+{
+    for (const std::string& name : names_) {
+        const QString path = QStandardPaths::findExecutable(QString::fromStdString(name));
+        if (!path.isEmpty())
+            return path.toStdString();
+    }
+    return std::nullopt;
+}
+
+} // namespace help

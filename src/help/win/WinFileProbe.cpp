@@ -1,0 +1,19 @@
+#include "help/win/WinFileProbe.h"
+
+#include "help/win/Utf16.h"
+
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+
+namespace help::win {
+
+bool WinFileProbe::Exists(const std::string& path) const
+{
+    if (path.empty())
+        return false;
+    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+} // namespace help::win

@@ -1,0 +1,33 @@
+#include "help/win/WinProgramLauncher.h"
+
+#include "help/win/Utf16.h"
+
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+
+namespace help::win {
+
+bool WinProgramLauncher::Start(const std::string& path)
+{
+    if (path.empty())
+        return false;
+    const std::wstring program = Widen(path);
+    // The program still expects its own path as the first word of its command line;
+    // quotes cannot occur inside a Windows path, so quoting it is enough.
+    std::wstring commandLine = L"\"" + program + L"\"";
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+} // namespace help::win
