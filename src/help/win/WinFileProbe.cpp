@@ -2,9 +2,7 @@
 
 #include "help/win/Utf16.h"
 
-#define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
-#include <windows.h>
+#include "help/win/WindowsApi.h"
 
 namespace help::win {
 
