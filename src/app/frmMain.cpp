@@ -44,6 +44,11 @@ void frmMain::CreateControls()
     cmd1 = new QPushButton(client);
     cmd2 = new QPushButton(client);
     cmd3 = new QPushButton(client);
+    lblQuestion->setObjectName(QStringLiteral("lblQuestion"));
+    lbLevel->setObjectName(QStringLiteral("lbLevel"));
+    cmd1->setObjectName(QStringLiteral("cmd1"));
+    cmd2->setObjectName(QStringLiteral("cmd2"));
+    cmd3->setObjectName(QStringLiteral("cmd3"));
 
     // A one-item list, moved through with the arrow keys.
     lbLevel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -174,6 +179,9 @@ void frmMain::HideAll()
     cmd1->hide();
     cmd2->hide();
     cmd3->hide();
+    // Keys then go to the window itself rather than to a hidden control.
+    if (QWidget *focus = focusWidget(); focus && !focus->isVisible())
+        focus->clearFocus();
 }
 
 void frmMain::ShowRoomCount()
@@ -226,7 +234,7 @@ void frmMain::keyPressEvent(QKeyEvent *event)
 {
     // Keys reach the window itself when no control has the focus. Keys that a control ignored
     // arrive here too, but those were already seen through the event filter.
-    const QWidget *focus = QApplication::focusWidget();
+    const QWidget *focus = focusWidget();
     if (focus == nullptr || focus == this)
         game_.Form_KeyDown(event->key(), event->modifiers());
     QMainWindow::keyPressEvent(event);

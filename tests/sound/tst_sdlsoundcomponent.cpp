@@ -5,6 +5,8 @@
 #include <SDL_mixer.h>
 
 #include <QSignalSpy>
+
+#include <csignal>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -115,6 +117,27 @@ private slots:
         player.PlayWave(Path("short.wav"), true, 1);
         QVERIFY(player.CurrentSound() != first);
         QVERIFY(!sound.IsPlaying(player.CurrentSound()));
+    }
+
+    void theSystemsRequestToEndStillEndsTheProgram()
+    {
+        // As in the program: nobody handles SIGINT or SIGTERM (the test runner's own handlers aside).
+        struct sigaction ours {};
+        struct sigaction saved[2] {};
+        ours.sa_handler = SIG_DFL;
+        QCOMPARE(sigaction(SIGINT, &ours, &saved[0]), 0);
+        QCOMPARE(sigaction(SIGTERM, &ours, &saved[1]), 0);
+        bool untouched = false;
+        {
+            SdlSoundComponent sound;
+            struct sigaction now[2] {};
+            sigaction(SIGINT, nullptr, &now[0]);
+            sigaction(SIGTERM, nullptr, &now[1]);
+            untouched = sound.IsOpen() && now[0].sa_handler == SIG_DFL && now[1].sa_handler == SIG_DFL;
+        }
+        sigaction(SIGINT, &saved[0], nullptr);
+        sigaction(SIGTERM, &saved[1], nullptr);
+        QVERIFY(untouched);
     }
 
     void withoutADeviceNothingOpens()
