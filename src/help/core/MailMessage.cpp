@@ -12,13 +12,4 @@ MailMessage FeedbackMessage()
                 + std::to_string(AppInfo::Minor)};
 }
 
-bool ComposeWithFirstAvailable(const std::vector<MailClient*>& clients, const MailMessage& message)
-{
-    for (MailClient* client : clients) {
-        if (client->Compose(message))
-            return true;
-    }
-    return false;
-}
-
 } // namespace help

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 namespace help {
 
@@ -22,8 +21,5 @@ public:
     // false when this way is unavailable and the next one should be tried.
     virtual bool Compose(const MailMessage& message) = 0;
 };
-
-// Offers the message to each client in turn until one takes it; false when none did.
-bool ComposeWithFirstAvailable(const std::vector<MailClient*>& clients, const MailMessage& message);
 
 } // namespace help

@@ -1,5 +1,3 @@
-#include "help/HelpConfig.h"
-#include "help/core/MailMessage.h"
 #include "help/core/RegisteredViewer.h"
 
 #include <QtTest>
@@ -41,38 +39,21 @@ public:
     bool Exists(const std::string& path) const override { return existing.count(path) > 0; }
 };
 
-// A mail client that takes messages or declines them, and counts what it was offered.
-class FakeMailClient : public help::MailClient {
-public:
-    explicit FakeMailClient(bool takes) : takes_(takes) {}
-    bool Compose(const help::MailMessage& message) override
-    {
-        offered.push_back(message);
-        return takes_;
-    }
-    std::vector<help::MailMessage> offered;
-
-private:
-    bool takes_;
-};
-
 const std::string PathKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 const std::string FolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
 
 } // namespace
 
-class HelpLogicTest : public QObject {
+class RegisteredViewerTest : public QObject {
     Q_OBJECT
 
 private slots:
     void viewerFromTheFirstPlaceIsTakenAsItStands();
     void viewerFromTheSecondPlaceNeedsItsFile();
     void noViewerWithoutEitherPlace();
-    void feedbackMessageNamesTitleAndVersion();
-    void mailGoesToTheFirstClientThatTakesIt();
 };
 
-void HelpLogicTest::viewerFromTheFirstPlaceIsTakenAsItStands()
+void RegisteredViewerTest::viewerFromTheFirstPlaceIsTakenAsItStands()
 {
     FakeRegistry registry;
     FakeFiles files;
@@ -96,7 +77,7 @@ void HelpLogicTest::viewerFromTheFirstPlaceIsTakenAsItStands()
     QCOMPARE(locator.FindViewer(), std::optional<std::string>("C:\\Programs\\Missing Viewer\\msinfo32.exe"));
 }
 
-void HelpLogicTest::viewerFromTheSecondPlaceNeedsItsFile()
+void RegisteredViewerTest::viewerFromTheSecondPlaceNeedsItsFile()
 {
     FakeRegistry registry;
     FakeFiles files;
@@ -115,7 +96,7 @@ void HelpLogicTest::viewerFromTheSecondPlaceNeedsItsFile()
              std::optional<std::string>("C:\\Program Files\\Shared\\MSInfo\\MSINFO32.EXE"));
 }
 
-void HelpLogicTest::noViewerWithoutEitherPlace()
+void RegisteredViewerTest::noViewerWithoutEitherPlace()
 {
     FakeRegistry registry;
     FakeFiles files;
@@ -127,30 +108,5 @@ void HelpLogicTest::noViewerWithoutEitherPlace()
     QVERIFY(!help::FindRegisteredViewer(registry, files));
 }
 
-void HelpLogicTest::feedbackMessageNamesTitleAndVersion()
-{
-    const help::MailMessage message = help::FeedbackMessage();
-    QCOMPARE(message.recipient, std::string(HelpConfig::SupportMail));
-    QCOMPARE(message.subject, std::string("Velkarn versjon 1.0"));
-}
-
-void HelpLogicTest::mailGoesToTheFirstClientThatTakesIt()
-{
-    const help::MailMessage message{"a@example.org", "Emne"};
-    FakeMailClient declines(false);
-    FakeMailClient takes(true);
-    FakeMailClient spare(true);
-    QVERIFY(help::ComposeWithFirstAvailable({&declines, &takes, &spare}, message));
-    QCOMPARE(declines.offered.size(), size_t(1));
-    QCOMPARE(takes.offered.size(), size_t(1));
-    QCOMPARE(takes.offered.front().recipient, message.recipient);
-    QCOMPARE(takes.offered.front().subject, message.subject);
-    QVERIFY(spare.offered.empty());
-
-    FakeMailClient alsoDeclines(false);
-    QVERIFY(!help::ComposeWithFirstAvailable({&declines, &alsoDeclines}, message));
-    QVERIFY(!help::ComposeWithFirstAvailable({}, message));
-}
-
-QTEST_GUILESS_MAIN(HelpLogicTest)
-#include "tst_help_logic.moc"
+QTEST_GUILESS_MAIN(RegisteredViewerTest)
+#include "tst_registered_viewer.moc"
