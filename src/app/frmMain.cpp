@@ -1,5 +1,7 @@
 #include "frmMain.h"
 
+#include "help/FeedbackMail.h"
+#include "help/frmAbout.h"
 #include "info/AppInfo.h"
 
 #include <QApplication>
@@ -253,10 +255,13 @@ void frmMain::mnuPlayExit_Click()
 
 void frmMain::mnuHelpMail_Click()
 {
+    SendFeedbackMail();
 }
 
 void frmMain::mnuHelpAbout_Click()
 {
+    frmAbout dialog(this);
+    dialog.exec();
 }
 
 void frmMain::ShowMessage(const QString &text)

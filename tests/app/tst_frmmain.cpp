@@ -269,6 +269,22 @@ private slots:
         QVERIFY(silent.findChild<QListWidget *>("lbLevel")->isVisible());
     }
 
+    void theAboutItemOpensTheModalAboutDialog()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QString seen;
+        QTimer::singleShot(0, this, [&seen] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            if (dialog == nullptr)
+                return;
+            seen = dialog->windowTitle();
+            dialog->close();
+        });
+        Action("&Om Velkarn")->trigger();
+        QCOMPARE(seen, QStringLiteral("Om Velkarn"));
+    }
+
     void exitClosesTheWindow()
     {
         window->show();
