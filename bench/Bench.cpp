@@ -1,0 +1,416 @@
+// The benchmark: the game's key-to-sound latency, processor use, start-up, memory and growth,
+// each beside the alternative it is judged against. Prints a table and writes the same as JSON.
+
+#include "GameDriver.h"
+#include "Measure.h"
+#include "Stats.h"
+#include "TestRecordings.h"
+#include "app/Main.h"
+#include "app/frmMain.h"
+#include "sound/SdlSoundComponent.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSysInfo>
+#include <QThread>
+
+#include <cstdio>
+#include <random>
+#include <stdexcept>
+
+namespace {
+
+struct Settings {
+    bool smoke = false;
+    int presses = 210;   // ten walks of 21 choices: a wrong door in room 1 and in room 20 each time
+    int starts = 10;
+    int idleMs = 10'000;
+    int choices = 1'000;
+    int coldOpens = 3;
+    int warmOpens = 20;
+};
+
+Settings SmokeSettings()
+{
+    Settings s;
+    s.smoke = true;
+    s.presses = 21; // one walk still reaches room 20
+    s.starts = 1;
+    s.idleMs = 500;
+    s.choices = 21;
+    s.coldOpens = 1;
+    s.warmOpens = 1;
+    return s;
+}
+
+double Ms(double ns) { return ns / 1e6; }
+double Us(double ns) { return ns / 1e3; }
+
+// ---- Key to sound ---------------------------------------------------------------------------
+
+struct LatencyRow {
+    int frames = 0;
+    std::vector<GameDriver::Choice> choices;
+
+    std::vector<double> KeyToSoundNs(int room = -1, bool wrongOnly = false) const
+    {
+        std::vector<double> values;
+        for (const GameDriver::Choice &c : choices) {
+            if ((room < 0 || c.room == room) && (!wrongOnly || !c.correct))
+                values.push_back(static_cast<double>(c.keyToSoundNs));
+        }
+        return values;
+    }
+    std::vector<double> CpuNs(int room, bool wrongOnly) const
+    {
+        std::vector<double> values;
+        for (const GameDriver::Choice &c : choices) {
+            if (c.room == room && (!wrongOnly || !c.correct))
+                values.push_back(static_cast<double>(c.cpuNs));
+        }
+        return values;
+    }
+};
+
+LatencyRow PressDoors(int frames, int presses, const QString &shortRoot)
+{
+    SdlSoundComponent component(frames);
+    if (!component.IsOpen())
+        throw std::runtime_error("no audio device: " + component.OpenError().toStdString());
+    frmMain window(component);
+    window.Player().InitSoundPath(shortRoot);
+    Begin(window, component);
+    GameDriver driver(window, component);
+    driver.StartWalk(20);
+
+    LatencyRow row{frames, {}};
+    bool wrongInFirstRoom = true;
+    // A child presses at any moment, not just after a mixing pass: each key waits a random time
+    // up to the longest mixer period first, so the keys fall evenly across the period.
+    std::mt19937 random(frames);
+    std::uniform_int_distribution<int> pause(0, 93);
+    for (int i = 0; i < presses; ++i) {
+        bench::StayIdle(pause(random));
+        // Every walk: a wrong door in room 1, the right doors up to room 20, a wrong door there.
+        const int room = window.Rules().Room();
+        bool correct = room < 19;
+        if (room == 0) {
+            correct = !wrongInFirstRoom;
+            wrongInFirstRoom = !wrongInFirstRoom;
+        }
+        row.choices.push_back(driver.ChooseDoor(correct));
+    }
+    return row;
+}
+
+// ---- Opening recordings of growing length ---------------------------------------------------
+
+struct OpenCost {
+    int seconds = 0;
+    double coldNs = 0; // first open: decoded
+    double warmNs = 0; // opened again: already decoded
+};
+
+std::vector<OpenCost> MeasureOpening(const TestRecordings &recordings, const Settings &settings)
+{
+    recordings.MakeCopies(settings.coldOpens);
+    SdlSoundComponent component;
+    if (!component.IsOpen())
+        throw std::runtime_error("no audio device: " + component.OpenError().toStdString());
+    auto timedOpen = [&component](const QString &path) {
+        const qint64 start = bench::MonotonicNs();
+        const qint32 handle = component.OpenWave(path);
+        const qint64 spent = bench::MonotonicNs() - start;
+        if (handle <= 0)
+            throw std::runtime_error("cannot open " + path.toStdString());
+        component.CloseWave(handle);
+        return static_cast<double>(spent);
+    };
+    std::vector<OpenCost> costs;
+    for (int seconds : {1, 10, 60}) {
+        std::vector<double> cold;
+        std::vector<double> warm;
+        for (int copy = 1; copy <= settings.coldOpens; ++copy)
+            cold.push_back(timedOpen(recordings.OfLength(seconds, copy)));
+        for (int i = 0; i < settings.warmOpens; ++i)
+            warm.push_back(timedOpen(recordings.OfLength(seconds, 1)));
+        costs.push_back({seconds, bench::Median(cold), bench::Median(warm)});
+    }
+    return costs;
+}
+
+// ---- Programs started as processes of their own ---------------------------------------------
+
+using Reported = QHash<QString, QString>;
+
+Reported Run(const QString &program, const QStringList &arguments, qint64 *startNs = nullptr)
+{
+    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(program);
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (startNs != nullptr)
+        *startNs = bench::MonotonicNs();
+    process.start(path, arguments);
+    if (!process.waitForFinished(600'000) || process.exitStatus() != QProcess::NormalExit
+        || process.exitCode() != 0)
+        throw std::runtime_error(program.toStdString() + " failed: " + process.errorString().toStdString());
+    Reported reported;
+    for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
+        const qsizetype equals = line.indexOf('=');
+        if (equals > 0)
+            reported.insert(QString::fromUtf8(line.left(equals)), QString::fromUtf8(line.mid(equals + 1)));
+    }
+    return reported;
+}
+
+double Value(const Reported &reported, const char *name)
+{
+    bool ok = false;
+    const double value = reported.value(QString::fromUtf8(name)).toDouble(&ok);
+    if (!ok)
+        throw std::runtime_error(std::string("a started program did not report ") + name);
+    return value;
+}
+
+struct StartUp {
+    double gameNs = 0;
+    double bareNs = 0;
+};
+
+StartUp MeasureStartUp(int starts)
+{
+    std::vector<double> game;
+    std::vector<double> bare;
+    for (int i = 0; i < starts; ++i) {
+        qint64 start = 0;
+        const Reported g = Run(QStringLiteral("velkarn-bench-game"), {QStringLiteral("--start-only")}, &start);
+        game.push_back(Value(g, "first_mix_ns") - static_cast<double>(start));
+        const Reported b = Run(QStringLiteral("velkarn-bench-bare"), {QStringLiteral("--start-only")}, &start);
+        bare.push_back(Value(b, "first_expose_ns") - static_cast<double>(start));
+    }
+    return {bench::Median(game), bench::Median(bare)};
+}
+
+// ---- Machine --------------------------------------------------------------------------------
+
+QString CpuModel()
+{
+    QFile info(QStringLiteral("/proc/cpuinfo"));
+    if (info.open(QIODevice::ReadOnly)) {
+        for (QByteArray line = info.readLine(); !line.isEmpty(); line = info.readLine()) {
+            if (line.startsWith("model name"))
+                return QString::fromUtf8(line.mid(line.indexOf(':') + 1).trimmed());
+        }
+    }
+    return QStringLiteral("unknown");
+}
+
+// ---- Table and JSON -------------------------------------------------------------------------
+
+class Report
+{
+public:
+    void Heading(const char *text) { std::printf("\n%s\n", text); }
+    void Line(const QString &text) { std::printf("  %s\n", qPrintable(text)); }
+
+    /// Holds value against a limit (at most, or at least) and says so in the table and the JSON.
+    void Target(const QString &name, double value, double limit, bool atMost, const QString &unit)
+    {
+        const bool met = atMost ? value <= limit : value >= limit;
+        QString verdict = met ? QStringLiteral("met") : QStringLiteral("MISSED");
+        if (!met)
+            verdict += QStringLiteral(" by %1%2").arg(std::abs(value - limit), 0, 'f', 2).arg(unit);
+        std::printf("  target %-48s %9.2f%-3s %s %6.2f%-3s %s\n", qPrintable(name), value, qPrintable(unit),
+                    atMost ? "<=" : ">=", limit, qPrintable(unit), qPrintable(verdict));
+        targets_.append(QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("value"), value},
+                                    {QStringLiteral("limit"), limit},
+                                    {QStringLiteral("at_most"), atMost}, {QStringLiteral("met"), met}});
+    }
+    QJsonArray Targets() const { return targets_; }
+
+private:
+    QJsonArray targets_;
+};
+
+QString Row(const char *label, double a, double b, double c, double d)
+{
+    return QString::asprintf("%-34s %9.2f %9.2f %9.2f %9.2f", label, a, b, c, d);
+}
+
+int RunBench(const Settings &settings, const QString &jsonPath)
+{
+    const QString realRecordings = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("wave"));
+    const TestRecordings recordings(realRecordings);
+    const QString shortRoot = recordings.ShortCatalogueRoot();
+    Report report;
+    QJsonObject json;
+
+    const QString machine = QStringLiteral("%1 x %2, %3 %4, Qt %5, QT_QPA_PLATFORM=%6, SDL_AUDIODRIVER=%7")
+                                .arg(QThread::idealThreadCount())
+                                .arg(CpuModel(), QSysInfo::kernelType(), QSysInfo::kernelVersion(),
+                                     QString::fromLatin1(qVersion()), qEnvironmentVariable("QT_QPA_PLATFORM"),
+                                     qEnvironmentVariable("SDL_AUDIODRIVER"));
+    std::printf("Velkarn benchmark (%s)\nMachine: %s\n", settings.smoke ? "smoke: one round of each" : "full",
+                qPrintable(machine));
+    json[QStringLiteral("machine")] = QJsonObject{{QStringLiteral("cores"), QThread::idealThreadCount()},
+                                                  {QStringLiteral("cpu"), CpuModel()},
+                                                  {QStringLiteral("kernel"), QSysInfo::kernelVersion()},
+                                                  {QStringLiteral("qt"), QString::fromLatin1(qVersion())},
+                                                  {QStringLiteral("qpa"), qEnvironmentVariable("QT_QPA_PLATFORM")},
+                                                  {QStringLiteral("sdl_audio"), qEnvironmentVariable("SDL_AUDIODRIVER")}};
+    json[QStringLiteral("smoke")] = settings.smoke;
+
+    // 1. Key to sound
+    report.Heading(qPrintable(QStringLiteral("Key -> first mixed sample of the door's announcement (ms, %1 presses each, at random moments)")
+                                  .arg(settings.presses)));
+    report.Line(QString::asprintf("%-34s %9s %9s %9s %9s", "", "p50", "p95", "p99", "max"));
+    std::vector<LatencyRow> rows;
+    QJsonArray latencyJson;
+    for (int frames : {SdlSoundComponent::DefaultBufferFrames, 2048, 4096}) {
+        rows.push_back(PressDoors(frames, settings.presses, shortRoot));
+        const std::vector<double> ns = rows.back().KeyToSoundNs();
+        const QString label = frames == SdlSoundComponent::DefaultBufferFrames
+                                  ? QStringLiteral("game, mixer at %1 frames").arg(frames)
+                                  : QStringLiteral("mixer at %1 frames").arg(frames);
+        report.Line(Row(qPrintable(label), Ms(bench::Percentile(ns, 50)), Ms(bench::Percentile(ns, 95)),
+                        Ms(bench::Percentile(ns, 99)), Ms(bench::Percentile(ns, 100))));
+        latencyJson.append(QJsonObject{{QStringLiteral("frames"), frames},
+                                       {QStringLiteral("presses"), static_cast<int>(ns.size())},
+                                       {QStringLiteral("p50_ms"), Ms(bench::Percentile(ns, 50))},
+                                       {QStringLiteral("p95_ms"), Ms(bench::Percentile(ns, 95))},
+                                       {QStringLiteral("p99_ms"), Ms(bench::Percentile(ns, 99))},
+                                       {QStringLiteral("max_ms"), Ms(bench::Percentile(ns, 100))}});
+    }
+    json[QStringLiteral("key_to_sound")] = latencyJson;
+    const double p95 = Ms(bench::Percentile(rows[0].KeyToSoundNs(), 95));
+    const double p95At2048 = Ms(bench::Percentile(rows[1].KeyToSoundNs(), 95));
+    report.Target(QStringLiteral("key -> sound p95"), p95, 15, true, QStringLiteral(" ms"));
+    report.Target(QStringLiteral("p95 at 2048 frames / game's p95"), p95 > 0 ? p95At2048 / p95 : 0, 3, false,
+                  QStringLiteral("x"));
+
+    // 2-4. Processor, start-up and memory, each program in a process of its own.
+    const QString idle = QString::number(settings.idleMs);
+    const Reported game = Run(QStringLiteral("velkarn-bench-game"),
+                              {QStringLiteral("--idle-ms"), idle, QStringLiteral("--waited"), recordings.OfLength(2),
+                               QStringLiteral("--choices"), QString::number(settings.choices),
+                               QStringLiteral("--short-recordings"), shortRoot});
+    const Reported bare = Run(QStringLiteral("velkarn-bench-bare"), {QStringLiteral("--idle-ms"), idle});
+    const Reported spin = Run(QStringLiteral("velkarn-bench-spin"), {QStringLiteral("--idle-ms"), idle});
+    const double floor = Value(bare, "idle_cpu_pct");
+    const double spinning = Value(spin, "idle_cpu_pct");
+    const double gameIdle = Value(game, "idle_cpu_pct");
+    const double waited = Value(game, "waited_cpu_pct");
+    report.Heading(qPrintable(QStringLiteral("Processor (% of one core; idle for %1 s)").arg(settings.idleMs / 1000.0)));
+    report.Line(QString::asprintf("%-50s %9s %9s", "", "% core", "x floor"));
+    auto cpuLine = [&](const char *label, double value) {
+        report.Line(QString::asprintf("%-50s %9.3f %9.2f", label, value, floor > 0 ? value / floor : 0));
+    };
+    cpuLine("bare window with SDL audio open (floor), idle", floor);
+    cpuLine("same window spinning processEvents, idle", spinning);
+    cpuLine("game, idle in the room-count state", gameIdle);
+    cpuLine("game, during a waited 2 s recording", waited);
+    json[QStringLiteral("cpu_percent_of_core")] = QJsonObject{
+        {QStringLiteral("idle_ms"), settings.idleMs}, {QStringLiteral("floor_idle"), floor},
+        {QStringLiteral("spinning_idle"), spinning}, {QStringLiteral("game_idle"), gameIdle},
+        {QStringLiteral("game_waited_2s"), waited}};
+    report.Target(QStringLiteral("idle, % of one core"), gameIdle, 0.5, true, QStringLiteral(" %"));
+    report.Target(QStringLiteral("idle / floor"), floor > 0 ? gameIdle / floor : 0, 1.3, true, QStringLiteral("x"));
+    report.Target(QStringLiteral("during a waited sound, % of one core"), waited, 2, true, QStringLiteral(" %"));
+
+    const StartUp start = MeasureStartUp(settings.starts);
+    report.Heading(qPrintable(QStringLiteral("Start-up (ms, median of %1 starts)").arg(settings.starts)));
+    report.Line(QString::asprintf("%-50s %9.1f", "bare window: process start -> first expose", Ms(start.bareNs)));
+    report.Line(QString::asprintf("%-50s %9.1f", "game: process start -> first sample of welcome", Ms(start.gameNs)));
+    json[QStringLiteral("startup_ms")] = QJsonObject{{QStringLiteral("starts"), settings.starts},
+                                                     {QStringLiteral("bare_first_expose"), Ms(start.bareNs)},
+                                                     {QStringLiteral("game_first_welcome_sample"), Ms(start.gameNs)}};
+    report.Target(QStringLiteral("start-up / bare window"), start.bareNs > 0 ? start.gameNs / start.bareNs : 0, 1.3,
+                  true, QStringLiteral("x"));
+
+    const double bareKb = Value(bare, "rss_start_kb");
+    const double startKb = Value(game, "rss_start_kb");
+    const double afterHundredKb = settings.choices >= 100 ? Value(game, "rss_100_choices_kb") : Value(game, "rss_walk_kb");
+    const double afterChoicesKb = Value(game, "rss_choices_kb");
+    report.Heading("Resident memory (MiB)");
+    report.Line(QString::asprintf("%-50s %9.1f", "bare window with SDL audio open", bareKb / 1024));
+    report.Line(QString::asprintf("%-50s %9.1f", "game after start-up", startKb / 1024));
+    report.Line(QString::asprintf("%-50s %9.1f", settings.choices >= 100 ? "game after 100 door choices"
+                                                                         : "game at the start of the walk",
+                                  afterHundredKb / 1024));
+    report.Line(QString::asprintf("%-50s %9.1f", qPrintable(QStringLiteral("game after %1 door choices").arg(settings.choices)),
+                                  afterChoicesKb / 1024));
+    json[QStringLiteral("memory_kib")] = QJsonObject{
+        {QStringLiteral("bare_window"), bareKb}, {QStringLiteral("game_after_startup"), startKb},
+        {QStringLiteral("game_after_100_choices"), afterHundredKb},
+        {QStringLiteral("choices"), settings.choices}, {QStringLiteral("game_after_choices"), afterChoicesKb}};
+    report.Target(QStringLiteral("memory after start-up / bare window"), startKb / bareKb, 1.3, true,
+                  QStringLiteral("x"));
+    report.Target(QStringLiteral("growth over the choices after the first 100, KiB"), afterChoicesKb - afterHundredKb,
+                  0.01 * afterHundredKb, true, QStringLiteral(" K"));
+
+    // 5. Growth
+    const std::vector<OpenCost> opening = MeasureOpening(recordings, settings);
+    report.Heading("Growth: opening a recording (ms; first open decodes it, later opens find it decoded)");
+    report.Line(QString::asprintf("%-34s %9s %9s", "", "first", "again"));
+    QJsonArray openingJson;
+    for (const OpenCost &cost : opening) {
+        report.Line(QString::asprintf("%-34s %9.3f %9.3f", qPrintable(QStringLiteral("%1 s recording").arg(cost.seconds)),
+                                      Ms(cost.coldNs), Ms(cost.warmNs)));
+        openingJson.append(QJsonObject{{QStringLiteral("seconds"), cost.seconds},
+                                       {QStringLiteral("first_open_ms"), Ms(cost.coldNs)},
+                                       {QStringLiteral("open_again_ms"), Ms(cost.warmNs)}});
+    }
+    const LatencyRow &game512 = rows[0];
+    report.Heading("Growth: a wrong door in room 1 and in room 20 (same sounds, same work)");
+    report.Line(QString::asprintf("%-34s %9s %9s", "", "room 1", "room 20"));
+    const double cpu1 = Us(bench::Median(game512.CpuNs(0, true)));
+    const double cpu20 = Us(bench::Median(game512.CpuNs(19, true)));
+    const double key1 = Ms(bench::Median(game512.KeyToSoundNs(0, true)));
+    const double key20 = Ms(bench::Median(game512.KeyToSoundNs(19, true)));
+    report.Line(QString::asprintf("%-34s %9.1f %9.1f", "window thread CPU per choice (us)", cpu1, cpu20));
+    report.Line(QString::asprintf("%-34s %9.2f %9.2f", "key -> sound, median (ms)", key1, key20));
+    json[QStringLiteral("growth")] = QJsonObject{
+        {QStringLiteral("opening"), openingJson},
+        {QStringLiteral("door_choice"), QJsonObject{{QStringLiteral("room1_cpu_us"), cpu1},
+                                                    {QStringLiteral("room20_cpu_us"), cpu20},
+                                                    {QStringLiteral("room1_key_to_sound_ms"), key1},
+                                                    {QStringLiteral("room20_key_to_sound_ms"), key20}}}};
+    json[QStringLiteral("targets")] = report.Targets();
+
+    if (!jsonPath.isEmpty()) {
+        QFile file(jsonPath);
+        if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(json).toJson()) < 0)
+            throw std::runtime_error("cannot write " + jsonPath.toStdString());
+        std::printf("\nWritten to %s\n", qPrintable(jsonPath));
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    bench::UseHeadlessDefaults();
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Measures Velkarn's responsiveness and cost."));
+    parser.addHelpOption();
+    const QCommandLineOption smoke(QStringLiteral("smoke"), QStringLiteral("One round of each measurement, short idle times."));
+    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Also write the results as JSON to this file."),
+                                  QStringLiteral("path"));
+    parser.addOptions({smoke, json});
+    parser.process(app);
+    try {
+        return RunBench(parser.isSet(smoke) ? SmokeSettings() : Settings{}, parser.value(json));
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "velkarn-bench: %s\n", error.what());
+        return 1;
+    }
+}
