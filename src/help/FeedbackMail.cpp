@@ -2,7 +2,6 @@
 
 #include "help/MailPlatform.h"
 
-
 void SendFeedbackMail()
 {
     try {

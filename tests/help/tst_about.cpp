@@ -2,7 +2,6 @@
 #include "help/MessageBoxCatcher.h"
 
 #include "help/HelpConfig.h"
-#include "help/core/SysInfoPorts.h"
 #include "help/frmAbout.h"
 #include "info/AppInfo.h"
 
@@ -44,11 +43,9 @@ private slots:
     void isAFixedDialogSizedInTwips();
     void tabMovesBetweenTheTwoButtons();
     void escapeAndEnterCloseTheDialog();
-    void enterOnSysInfoStartsTheViewerInstead();
     void startsTheFirstKnownViewerByItsExactPath();
     void saysWhenNoViewerIsInstalled();
     void saysWhenTheViewerCannotStart();
-    void hasNoRegistryOutsideWindows();
 
 private:
     // Puts a fake viewer called name into binDir that records its start into started().
@@ -131,9 +128,6 @@ void AboutDialogTest::everyControlHasAnAccessibleName()
         QVERIFY2(!name.isEmpty(), qPrintable(control->objectName()));
         QVERIFY2(!name.contains(u'&'), qPrintable(name));
     }
-    QCOMPARE(QAccessible::queryAccessibleInterface(Control<QPushButton>(dialog, "cmdSysInfo"))
-                 ->text(QAccessible::Name),
-             QStringLiteral("Systeminfo..."));
 }
 
 void AboutDialogTest::isAFixedDialogSizedInTwips()
@@ -143,8 +137,6 @@ void AboutDialogTest::isAFixedDialogSizedInTwips()
     QCOMPARE(dialog.size(), QSize(Pixels(dialog, 5730), Pixels(dialog, 3555)));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
     QVERIFY(!(dialog.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QCOMPARE(Control<QPushButton>(dialog, "cmdOK")->geometry(),
-             QRect(Pixels(dialog, 4245), Pixels(dialog, 2625), Pixels(dialog, 1260), Pixels(dialog, 345)));
     // The controls stay inside the client area.
     for (const QWidget* control : dialog.findChildren<QWidget*>())
         QVERIFY2(dialog.rect().contains(control->geometry()), qPrintable(control->objectName()));
@@ -188,18 +180,6 @@ void AboutDialogTest::escapeAndEnterCloseTheDialog()
     }
 }
 
-void AboutDialogTest::enterOnSysInfoStartsTheViewerInstead()
-{
-    InstallViewer(root_->filePath(QStringLiteral("bin")), QStringLiteral("hardinfo"));
-    qputenv("PATH", QFile::encodeName(root_->filePath(QStringLiteral("bin"))));
-    frmAbout dialog;
-    ShowActive(dialog);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(started()), 10000);
-    QVERIFY(dialog.isVisible());
-}
-
 void AboutDialogTest::startsTheFirstKnownViewerByItsExactPath()
 {
     // A folder name that a shell would split and execute.
@@ -207,11 +187,8 @@ void AboutDialogTest::startsTheFirstKnownViewerByItsExactPath()
     const QString later = root_->filePath(QStringLiteral("later"));
     InstallViewer(awkward, QStringLiteral("kinfocenter"));
     InstallViewer(later, QStringLiteral("hardinfo"));
-    const QString decoy = root_->filePath(QStringLiteral("decoy"));
-    QVERIFY(QDir().mkpath(decoy));
-    QVERIFY(WriteRecordingScript(QDir(decoy).filePath(QStringLiteral("cpu-x")), root_->filePath(QStringLiteral("decoy-started"))));
     // hardinfo is preferred to kinfocenter even though its folder comes later in PATH.
-    qputenv("PATH", QFile::encodeName(awkward + u':' + decoy + u':' + later));
+    qputenv("PATH", QFile::encodeName(awkward + u':' + later));
 
     MessageBoxCatcher boxes;
     frmAbout dialog;
@@ -220,7 +197,6 @@ void AboutDialogTest::startsTheFirstKnownViewerByItsExactPath()
 
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(started()), 10000);
     QCOMPARE(ReadRecord(started()), QStringList{QDir(later).filePath(QStringLiteral("hardinfo"))});
-    QVERIFY(!QFile::exists(root_->filePath(QStringLiteral("decoy-started"))));
     QVERIFY(!QFile::exists(root_->filePath(QStringLiteral("injected"))));
     QCOMPARE(boxes.count, 0);
     QVERIFY(dialog.isVisible());
@@ -272,16 +248,6 @@ void AboutDialogTest::saysWhenTheViewerCannotStart()
     QCOMPARE(boxes.count, 1);
     QCOMPARE(boxes.text, Unavailable);
     QVERIFY(dialog.isVisible());
-}
-
-void AboutDialogTest::hasNoRegistryOutsideWindows()
-{
-    frmAbout dialog;
-    QString value = QStringLiteral("left over");
-    QVERIFY(!dialog.GetKeyValue(help::RegistryRoot::LocalMachine,
-                                QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
-                                QStringLiteral("PATH"), value));
-    QVERIFY(value.isEmpty());
 }
 
 QTEST_MAIN(AboutDialogTest)
