@@ -5,7 +5,9 @@
 #include "help/win/WindowsApi.h"
 
 #include <cstring>
+#include <cwchar>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace help::win {
