@@ -180,22 +180,25 @@ double Value(const Reported &reported, const char *name)
 }
 
 struct StartUp {
-    double gameNs = 0;
+    double gameNs = 0;       // to the first sample of the welcome
+    double gameExposeNs = 0; // to the game window's first expose
     double bareNs = 0;
 };
 
 StartUp MeasureStartUp(int starts)
 {
     std::vector<double> game;
+    std::vector<double> gameExpose;
     std::vector<double> bare;
     for (int i = 0; i < starts; ++i) {
         qint64 start = 0;
         const Reported g = Run(QStringLiteral("velkarn-bench-game"), {QStringLiteral("--start-only")}, &start);
         game.push_back(Value(g, "first_mix_ns") - static_cast<double>(start));
+        gameExpose.push_back(Value(g, "first_expose_ns") - static_cast<double>(start));
         const Reported b = Run(QStringLiteral("velkarn-bench-bare"), {QStringLiteral("--start-only")}, &start);
         bare.push_back(Value(b, "first_expose_ns") - static_cast<double>(start));
     }
-    return {bench::Median(game), bench::Median(bare)};
+    return {bench::Median(game), bench::Median(gameExpose), bench::Median(bare)};
 }
 
 // ---- Machine --------------------------------------------------------------------------------
@@ -327,9 +330,11 @@ int RunBench(const Settings &settings, const QString &jsonPath)
     const StartUp start = MeasureStartUp(settings.starts);
     report.Heading(qPrintable(QStringLiteral("Start-up (ms, median of %1 starts)").arg(settings.starts)));
     report.Line(QString::asprintf("%-50s %9.1f", "bare window: process start -> first expose", Ms(start.bareNs)));
+    report.Line(QString::asprintf("%-50s %9.1f", "game: process start -> first expose", Ms(start.gameExposeNs)));
     report.Line(QString::asprintf("%-50s %9.1f", "game: process start -> first sample of welcome", Ms(start.gameNs)));
     json[QStringLiteral("startup_ms")] = QJsonObject{{QStringLiteral("starts"), settings.starts},
                                                      {QStringLiteral("bare_first_expose"), Ms(start.bareNs)},
+                                                     {QStringLiteral("game_first_expose"), Ms(start.gameExposeNs)},
                                                      {QStringLiteral("game_first_welcome_sample"), Ms(start.gameNs)}};
     report.Target(QStringLiteral("start-up / bare window"), start.bareNs > 0 ? start.gameNs / start.bareNs : 0, 1.3,
                   true, QStringLiteral("x"));
