@@ -80,6 +80,9 @@ void AboutDialogTest::cleanup()
 
 void AboutDialogTest::InstallViewer(const QString& binDir, const QString& name)
 {
+#ifdef Q_OS_WIN
+    QSKIP("the fake viewers are shell scripts; help_windows_under_wine checks the Windows launcher");
+#endif
     QVERIFY(QDir().mkpath(binDir));
     QVERIFY(WriteRecordingScript(QDir(binDir).filePath(name), started()));
 }
@@ -213,6 +216,9 @@ void AboutDialogTest::startsTheFirstKnownViewerByItsExactPath()
 
 void AboutDialogTest::saysWhenNoViewerIsInstalled()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Windows finds its viewer in the registry; help_windows_under_wine checks that");
+#endif
     MessageBoxCatcher boxes;
     frmAbout dialog;
     ShowActive(dialog);
@@ -232,6 +238,9 @@ void AboutDialogTest::saysWhenNoViewerIsInstalled()
 
 void AboutDialogTest::saysWhenTheViewerCannotStart()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Windows finds its viewer in the registry; help_windows_under_wine checks that");
+#endif
     const QString bin = root_->filePath(QStringLiteral("bin"));
     QVERIFY(QDir().mkpath(bin));
     QFile broken(QDir(bin).filePath(QStringLiteral("hardinfo")));
