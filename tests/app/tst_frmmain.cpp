@@ -1,5 +1,6 @@
 #include "AppTestSupport.h"
 #include "FakeSoundComponent.h"
+#include "MessageAnswerer.h"
 #include "app/Main.h"
 #include "app/frmMain.h"
 #include "sound/SdlSoundComponent.h"

@@ -1,5 +1,5 @@
 #include "help/FakeProgram.h"
-#include "help/MessageBoxCatcher.h"
+#include "MessageAnswerer.h"
 
 #include "help/HelpConfig.h"
 #include "help/frmAbout.h"
@@ -193,7 +193,7 @@ void AboutDialogTest::startsTheFirstKnownViewerByItsExactPath()
     // hardinfo is preferred to kinfocenter even though its folder comes later in PATH.
     qputenv("PATH", QFile::encodeName(awkward + u':' + later));
 
-    MessageBoxCatcher boxes;
+    MessageAnswerer boxes;
     frmAbout dialog;
     ShowActive(dialog);
     QTest::mouseClick(Control<QPushButton>(dialog, "cmdSysInfo"), Qt::LeftButton);
@@ -201,7 +201,7 @@ void AboutDialogTest::startsTheFirstKnownViewerByItsExactPath()
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(started()), 10000);
     QCOMPARE(ReadRecord(started()), QStringList{QDir(later).filePath(QStringLiteral("hardinfo"))});
     QVERIFY(!QFile::exists(root_->filePath(QStringLiteral("injected"))));
-    QCOMPARE(boxes.count, 0);
+    QCOMPARE(boxes.texts.size(), 0);
     QVERIFY(dialog.isVisible());
 
     // With the preferred viewer gone, the next one is started from the awkward folder as it is.
@@ -211,7 +211,7 @@ void AboutDialogTest::startsTheFirstKnownViewerByItsExactPath()
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(started()), 10000);
     QCOMPARE(ReadRecord(started()), QStringList{QDir(awkward).filePath(QStringLiteral("kinfocenter"))});
     QVERIFY(!QFile::exists(root_->filePath(QStringLiteral("injected"))));
-    QCOMPARE(boxes.count, 0);
+    QCOMPARE(boxes.texts.size(), 0);
 }
 
 void AboutDialogTest::saysWhenNoViewerIsInstalled()
@@ -219,20 +219,20 @@ void AboutDialogTest::saysWhenNoViewerIsInstalled()
 #ifdef Q_OS_WIN
     QSKIP("Windows finds its viewer in the registry; help_windows_under_wine checks that");
 #endif
-    MessageBoxCatcher boxes;
+    MessageAnswerer boxes;
     frmAbout dialog;
     ShowActive(dialog);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(boxes.count, 1);
-    QCOMPARE(boxes.text, Unavailable);
-    QCOMPARE(boxes.title, QStringLiteral("Velkarn"));
+    QCOMPARE(boxes.texts.size(), 1);
+    QCOMPARE(boxes.texts.value(0), Unavailable);
+    QCOMPARE(boxes.titles.value(0), QStringLiteral("Velkarn"));
     QCOMPARE(boxes.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QVERIFY(dialog.isVisible());
 
     // A click reaches the same message, and the dialog stays open again.
     QTest::mouseClick(Control<QPushButton>(dialog, "cmdSysInfo"), Qt::LeftButton);
-    QCOMPARE(boxes.count, 2);
+    QCOMPARE(boxes.texts.size(), 2);
     QVERIFY(dialog.isVisible());
 }
 
@@ -250,12 +250,12 @@ void AboutDialogTest::saysWhenTheViewerCannotStart()
     QVERIFY(broken.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
     qputenv("PATH", QFile::encodeName(bin));
 
-    MessageBoxCatcher boxes;
+    MessageAnswerer boxes;
     frmAbout dialog;
     ShowActive(dialog);
     dialog.StartSysInfo();
-    QCOMPARE(boxes.count, 1);
-    QCOMPARE(boxes.text, Unavailable);
+    QCOMPARE(boxes.texts.size(), 1);
+    QCOMPARE(boxes.texts.value(0), Unavailable);
     QVERIFY(dialog.isVisible());
 }
 

@@ -1,5 +1,5 @@
 #include "help/FakeProgram.h"
-#include "help/MessageBoxCatcher.h"
+#include "MessageAnswerer.h"
 
 #include "help/FeedbackMail.h"
 #include "help/HelpConfig.h"
@@ -83,13 +83,13 @@ void FeedbackMailTest::failingMailProgramChangesNothing()
     game.show();
     QVERIFY(QTest::qWaitForWindowExposed(&game));
     const QWidgetList before = QApplication::topLevelWidgets();
-    MessageBoxCatcher boxes;
+    MessageAnswerer boxes;
 
     SendFeedbackMail();
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(Record()), 10000);
     QCoreApplication::processEvents();
 
-    QCOMPARE(boxes.count, 0);
+    QCOMPARE(boxes.texts.size(), 0);
     QCOMPARE(QApplication::topLevelWidgets(), before);
     QVERIFY(game.isVisible());
     QCOMPARE(game.windowTitle(), QStringLiteral("Velkarn"));
@@ -98,7 +98,7 @@ void FeedbackMailTest::failingMailProgramChangesNothing()
     QVERIFY(QFile::remove(Launcher()));
     SendFeedbackMail();
     QCoreApplication::processEvents();
-    QCOMPARE(boxes.count, 0);
+    QCOMPARE(boxes.texts.size(), 0);
     QVERIFY(game.isVisible());
 }
 

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+// Answers message boxes as a user would while a test runs: writes down each one's title, text and
+// buttons, and presses OK so the code under test goes on.
+class MessageAnswerer : public QObject
+{
+public:
+    QStringList texts;
+    QStringList titles;
+    QMessageBox::StandardButtons buttons; // of the last box
+
+    MessageAnswerer()
+    {
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (box == nullptr)
+                return;
+            texts << box->text();
+            titles << box->windowTitle();
+            buttons = box->standardButtons();
+            if (QAbstractButton *ok = box->button(QMessageBox::Ok))
+                ok->click();
+            else
+                box->reject();
+        });
+        timer_.start(10);
+    }
+
+private:
+    QTimer timer_;
+};
