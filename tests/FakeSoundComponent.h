@@ -100,8 +100,6 @@ public:
             End(handle);
     }
     bool AnyPlaying() const { return !playing_.isEmpty(); }
-    /// Handles currently held open.
-    int OpenHandles() const { return static_cast<int>(waves_.size()); }
 
     /// The log without open/close lines: what was heard, where, and what was waited for.
     QStringList Heard() const

@@ -107,18 +107,6 @@ private slots:
         Mix_Resume(-1);
     }
 
-    void waitedSoundsThroughThePlayerFollowOneAnother()
-    {
-        SdlSoundComponent sound;
-        SoundPlayer player(sound, [](const QString &text) { QFAIL(qPrintable(text)); });
-        player.PlayWave(Path("short.wav"), true, -1);
-        const qint32 first = player.CurrentSound();
-        QVERIFY(!sound.IsPlaying(first));
-        player.PlayWave(Path("short.wav"), true, 1);
-        QVERIFY(player.CurrentSound() != first);
-        QVERIFY(!sound.IsPlaying(player.CurrentSound()));
-    }
-
     void theSystemsRequestToEndStillEndsTheProgram()
     {
         // As in the program: nobody handles SIGINT or SIGTERM (the test runner's own handlers aside).
