@@ -8,39 +8,25 @@
 
 namespace {
 
+using help::RegistryRoot::CurrentUser;
 using help::RegistryRoot::LocalMachine;
+using Names = std::vector<std::string>;
 
-// An in-memory registry that also remembers which values were asked for.
-class FakeRegistry : public help::KeyValueReader {
-public:
-    void Set(std::int32_t root, const std::string& key, const std::string& value, const std::string& data)
+// An in-memory registry that remembers which values were asked for, and the files that exist.
+struct FakeSystem : help::KeyValueReader, help::FileProbe {
+    std::map<std::tuple<std::int32_t, std::string, std::string>, std::string> values;
+    std::set<std::string> files;
+    mutable Names asked;
+
+    bool GetKeyValue(std::int32_t root, const std::string& key, const std::string& value, std::string& text) const override
     {
-        values_[{root, key, value}] = data;
+        asked.push_back(value);
+        const auto found = values.find({root, key, value});
+        text = found == values.end() ? std::string() : found->second;
+        return found != values.end();
     }
-
-    bool GetKeyValue(std::int32_t KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
-                     std::string& KeyVal) const override
-    {
-        asked.push_back(SubKeyRef);
-        const auto found = values_.find({KeyRoot, KeyName, SubKeyRef});
-        KeyVal = found == values_.end() ? std::string() : found->second;
-        return found != values_.end();
-    }
-
-    mutable std::vector<std::string> asked;
-
-private:
-    std::map<std::tuple<std::int32_t, std::string, std::string>, std::string> values_;
+    bool Exists(const std::string& path) const override { return files.count(path) > 0; }
 };
-
-class FakeFiles : public help::FileProbe {
-public:
-    std::set<std::string> existing;
-    bool Exists(const std::string& path) const override { return existing.count(path) > 0; }
-};
-
-const std::string PathKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-const std::string FolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
 
 } // namespace
 
@@ -48,64 +34,40 @@ class RegisteredViewerTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void viewerFromTheFirstPlaceIsTakenAsItStands();
-    void viewerFromTheSecondPlaceNeedsItsFile();
-    void noViewerWithoutEitherPlace();
+    void findsTheViewerInTheTwoPlacesInOrder();
 };
 
-void RegisteredViewerTest::viewerFromTheFirstPlaceIsTakenAsItStands()
+// The first place is taken as it stands (even empty; no file check; the second not asked); the
+// second needs its MSINFO32.EXE, joined without doubling a trailing backslash; else none.
+void RegisteredViewerTest::findsTheViewerInTheTwoPlacesInOrder()
 {
-    FakeRegistry registry;
-    FakeFiles files;
-    registry.Set(LocalMachine, PathKey, "PATH", "C:\\Programs\\Missing Viewer\\msinfo32.exe");
-    registry.Set(LocalMachine, FolderKey, "MSINFO", "C:\\Other");
-    files.existing.insert("C:\\Other\\MSINFO32.EXE");
-    // No file check for the first place, and the second is not consulted.
-    QCOMPARE(help::FindRegisteredViewer(registry, files),
-             std::optional<std::string>("C:\\Programs\\Missing Viewer\\msinfo32.exe"));
-    QCOMPARE(registry.asked, std::vector<std::string>{"PATH"});
-
-    // A value that was found without text (another type) still settles it: the launch
-    // of an empty path fails and the user gets the message.
-    FakeRegistry emptyFirst;
-    emptyFirst.Set(LocalMachine, PathKey, "PATH", "");
-    emptyFirst.Set(LocalMachine, FolderKey, "MSINFO", "C:\\Other");
-    QCOMPARE(help::FindRegisteredViewer(emptyFirst, files), std::optional<std::string>(""));
-
-    // The locator used by the dialog reads the same places.
-    help::RegistryViewerLocator locator(registry, std::make_unique<FakeFiles>());
-    QCOMPARE(locator.FindViewer(), std::optional<std::string>("C:\\Programs\\Missing Viewer\\msinfo32.exe"));
-}
-
-void RegisteredViewerTest::viewerFromTheSecondPlaceNeedsItsFile()
-{
-    FakeRegistry registry;
-    FakeFiles files;
-    registry.Set(LocalMachine, FolderKey, "MSINFO", "C:\\Program Files\\Shared\\MSInfo");
-    QVERIFY(!help::FindRegisteredViewer(registry, files));
-
-    files.existing.insert("C:\\Program Files\\Shared\\MSInfo\\MSINFO32.EXE");
-    QCOMPARE(help::FindRegisteredViewer(registry, files),
-             std::optional<std::string>("C:\\Program Files\\Shared\\MSInfo\\MSINFO32.EXE"));
-    QCOMPARE(registry.asked, (std::vector<std::string>{"PATH", "MSINFO", "PATH", "MSINFO"}));
-
-    // A folder stored with its trailing separator does not get a second one.
-    FakeRegistry trailing;
-    trailing.Set(LocalMachine, FolderKey, "MSINFO", "C:\\Program Files\\Shared\\MSInfo\\");
-    QCOMPARE(help::FindRegisteredViewer(trailing, files),
-             std::optional<std::string>("C:\\Program Files\\Shared\\MSInfo\\MSINFO32.EXE"));
-}
-
-void RegisteredViewerTest::noViewerWithoutEitherPlace()
-{
-    FakeRegistry registry;
-    FakeFiles files;
-    files.existing.insert("\\MSINFO32.EXE");
-    QVERIFY(!help::FindRegisteredViewer(registry, files));
-
-    // The right names under the wrong root do not count.
-    registry.Set(help::RegistryRoot::CurrentUser, PathKey, "PATH", "C:\\viewer.exe");
-    QVERIFY(!help::FindRegisteredViewer(registry, files));
+    const std::optional<std::string> none;
+    const std::string folder = "C:\\Program Files\\Shared", viewer = folder + "\\MSINFO32.EXE";
+    // The values stored in the two places (none: absent) under root, the one file that exists, the answer.
+    const struct { const char* what; std::int32_t root; std::optional<std::string> first, second; std::string file;
+                   std::optional<std::string> want; } cases[] = {
+        {"first place, its file missing", LocalMachine, "C:\\Gone\\msinfo32.exe", folder, viewer, "C:\\Gone\\msinfo32.exe"},
+        {"empty first place", LocalMachine, "", folder, viewer, ""},
+        {"second place, its file missing", LocalMachine, none, folder, "C:\\Other\\MSINFO32.EXE", none},
+        {"second place, its file there", LocalMachine, none, folder, viewer, viewer},
+        {"second place with a trailing backslash", LocalMachine, none, folder + "\\", viewer, viewer},
+        {"neither place", LocalMachine, none, none, "\\MSINFO32.EXE", none},
+        {"both places under another root", CurrentUser, "C:\\viewer.exe", folder, viewer, none},
+    };
+    for (const auto& c : cases) {
+        FakeSystem system;
+        if (c.first)
+            system.values[{c.root, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH"}] = *c.first;
+        if (c.second)
+            system.values[{c.root, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO"}] = *c.second;
+        system.files = {c.file};
+        QVERIFY2(help::FindRegisteredViewer(system, system) == c.want, c.what);
+        const bool firstFound = c.first && c.root == LocalMachine;
+        QVERIFY2(system.asked == (firstFound ? Names{"PATH"} : Names{"PATH", "MSINFO"}), c.what);
+        // The dialog's locator reads the same places.
+        const help::RegistryViewerLocator locator(system, std::make_unique<FakeSystem>(system));
+        QVERIFY2(locator.FindViewer() == c.want, c.what);
+    }
 }
 
 QTEST_GUILESS_MAIN(RegisteredViewerTest)
