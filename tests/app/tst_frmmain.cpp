@@ -206,8 +206,10 @@ private slots:
         TypeKey(*window, Qt::Key_0 + CorrectDoor(0));
         TypeKey(*window, Qt::Key_Escape);
         QVERIFY(sound->log.contains("stop"));
+        const auto sequence = window->Rules().CorrectDoor();
         TypeKey(*window, Qt::Key_F2);
         QCOMPARE(window->Rules().Room(), -1);
+        QVERIFY(window->Rules().CorrectDoor() != sequence); // a fresh draw (a repeat is 3^-20)
         QVERIFY(List()->isVisible() && !Door(1)->isVisible());
         QCOMPARE(sound->Heard().mid(sound->Heard().size() - 2),
                  (QStringList{"start rooms_select.wav C", "wait rooms_select.wav"}));
