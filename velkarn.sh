@@ -9,7 +9,7 @@ cd "$(dirname "$(readlink -f "$0")")"
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-private-dev libgl-dev
+  qt6-base-dev qt6-base-private-dev libgl-dev fonts-dejavu-core
   libsdl2-dev libsdl2-mixer-dev
   espeak-ng sox
   g++-mingw-w64-x86-64 wine wine64
