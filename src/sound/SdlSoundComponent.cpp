@@ -17,6 +17,8 @@ constexpr int Channels = 2;
 constexpr int MixChannels = 8;
 // A waited sound ends at the latest this long after its own length, even if the device stalls.
 constexpr qint64 StallMarginMs = 1000;
+// Recordings up to this long stay decoded between plays.
+constexpr qint64 KeepDecodedMs = 3000;
 
 // One started sound watched for its first mixed samples. The mixer owns it from registration on
 // and hands it back, through ForgetProbe, when the channel ends or the effect is removed.
@@ -149,16 +151,24 @@ qint32 SdlSoundComponent::OpenWave(const QString &path)
         return -1;
 
     const QString key = file.canonicalFilePath();
-    auto cached = cache_.find(key);
-    if (cached == cache_.end() || cached->second.size != file.size()
-        || cached->second.modified != file.lastModified()) {
-        Chunk chunk = Decode(path);
+    Chunk chunk;
+    const auto cached = cache_.find(key);
+    if (cached != cache_.end() && cached->second.size == file.size()
+        && cached->second.modified == file.lastModified()) {
+        chunk = cached->second.chunk;
+    } else {
+        chunk = Decode(path);
         if (!chunk)
             return -1;
-        cached = cache_.insert_or_assign(key, CachedFile{chunk, file.size(), file.lastModified()}).first;
+        // Short sounds, the ones answering keys, are kept decoded; long ones decode quickly again
+        // and would only hold memory.
+        if (LengthMs(*chunk) <= KeepDecodedMs)
+            cache_.insert_or_assign(key, CachedFile{chunk, file.size(), file.lastModified()});
+        else
+            cache_.erase(key);
     }
     const qint32 handle = nextHandle_++;
-    waves_.emplace(handle, Wave{cached->second.chunk, -1, 0, QDeadlineTimer()});
+    waves_.emplace(handle, Wave{chunk, -1, 0, QDeadlineTimer()});
     return handle;
 }
 
