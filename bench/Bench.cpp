@@ -362,7 +362,7 @@ int RunBench(const Settings &settings, const QString &jsonPath)
 
     // 5. Growth
     const std::vector<OpenCost> opening = MeasureOpening(recordings, settings);
-    report.Heading("Growth: opening a recording (ms; first open decodes it, later opens find it decoded)");
+    report.Heading("Growth: opening a recording (ms; the first open decodes it; up to 3 s it stays decoded)");
     report.Line(QString::asprintf("%-34s %9s %9s", "", "first", "again"));
     QJsonArray openingJson;
     for (const OpenCost &cost : opening) {

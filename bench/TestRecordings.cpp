@@ -27,7 +27,7 @@ TestRecordings::TestRecordings(const QString &realRecordings)
             throw std::runtime_error("cannot copy the short tone");
     }
     for (int seconds : Lengths)
-        Tone(OfLength(seconds), seconds, 22050);
+        Tone(OfLength(seconds), seconds, 44100); // the rate the build gives every recording
 }
 
 QString TestRecordings::OfLength(int seconds, int copy) const
