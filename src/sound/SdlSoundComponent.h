@@ -14,8 +14,8 @@
 struct Mix_Chunk;
 
 // The sound component on SDL2_mixer. Short decoded sounds are kept per file (and reloaded when the
-// file changes), so opening a door's recording again costs no decoding. Every SDL call is made on the thread
-// that owns this object; the mixer's end-of-channel callback only posts a message to it.
+// file changes), so opening a door's recording again costs no decoding. Every SDL call is made on
+// the thread that owns this object; the mixer's end-of-channel callback only posts a message to it.
 class SdlSoundComponent final : public SoundComponent
 {
     Q_OBJECT
