@@ -5,7 +5,7 @@
 #include "Measure.h"
 #include "Stats.h"
 #include "TestRecordings.h"
-#include "app/Main.h"
+#include "app/Program.h"
 #include "app/frmMain.h"
 #include "sound/SdlSoundComponent.h"
 

@@ -3,7 +3,7 @@
 
 #include "GameDriver.h"
 #include "Measure.h"
-#include "app/Main.h"
+#include "app/Program.h"
 #include "app/frmMain.h"
 #include "sound/SdlSoundComponent.h"
 

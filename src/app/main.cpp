@@ -1,4 +1,4 @@
-#include "Main.h"
+#include "Program.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 #include "AppTestSupport.h"
 #include "FakeSoundComponent.h"
 #include "MessageAnswerer.h"
-#include "app/Main.h"
+#include "app/Program.h"
 #include "app/frmMain.h"
 #include "sound/SdlSoundComponent.h"
 

@@ -1,4 +1,4 @@
-#include "Main.h"
+#include "Program.h"
 
 #include "frmMain.h"
 #include "info/AppInfo.h"
