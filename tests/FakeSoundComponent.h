@@ -2,6 +2,7 @@
 
 #include "sound/SoundComponent.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMetaObject>
 #include <QSet>
@@ -9,82 +10,51 @@
 
 #include <map>
 
-// A sound component that plays nothing and writes down what it was asked to do.
-// A started sound "plays" until the event loop next turns (or, with holdSounds, until End()).
+// A sound component that plays nothing and writes down what it was asked to do. A started sound
+// "plays" until the event loop next turns or, with holdSounds, until End().
 class FakeSoundComponent final : public SoundComponent
 {
 public:
-    struct Wave {
-        QString name;
-        qint32 pan = 0;
-    };
-
     bool open = true;
     bool holdSounds = false;
-    QSet<QString> missing;  // file names whose open fails
-    QStringList log;        // "open x", "fail x", "close x", "start x L|C|R", "wait x", "stop"
-    QStringList paths;      // full paths passed to OpenWave
+    QSet<QString> missing; // file names whose open fails
+    QStringList log;       // "open x", "fail x", "close x", "start x L|C|R", "stop", "volume -900"
 
     bool IsOpen() const override { return open; }
 
     qint32 OpenWave(const QString &path) override
     {
-        paths << path;
         const QString name = QFileInfo(path).fileName();
-        if (missing.contains(name)) {
-            log << QStringLiteral("fail ") + name;
+        log << (missing.contains(name) ? "fail " : "open ") + name;
+        if (missing.contains(name))
             return -1;
-        }
-        const qint32 handle = nextHandle_++;
-        waves_[handle] = Wave{name, 0};
-        log << QStringLiteral("open ") + name;
-        return handle;
+        names_[nextHandle_] = name;
+        return nextHandle_++;
     }
-
     void CloseWave(qint32 handle) override
     {
-        const auto wave = waves_.find(handle);
-        if (wave == waves_.end())
-            return;
-        log << QStringLiteral("close ") + wave->second.name;
+        if (names_.count(handle) > 0)
+            log << "close " + names_[handle];
         playing_.remove(handle);
-        waves_.erase(wave);
+        names_.erase(handle);
     }
-
     void StopAll() override
     {
         log << QStringLiteral("stop");
         playing_.clear();
         emit PlaybackEnded();
     }
-
     void StartWave(qint32 handle, qint32, qint32) override
     {
-        const auto wave = waves_.find(handle);
-        if (wave == waves_.end())
-            return;
-        log << QStringLiteral("start %1 %2").arg(wave->second.name, Side(wave->second.pan));
+        const QString side = pans_[handle] < 0 ? "L" : pans_[handle] > 0 ? "R" : "C";
+        log << "start " + names_[handle] + " " + side;
         playing_.insert(handle);
         if (!holdSounds)
             QMetaObject::invokeMethod(this, [this, handle] { End(handle); }, Qt::QueuedConnection);
     }
-
-    bool IsPlaying(qint32 handle) override
-    {
-        if (!playing_.contains(handle))
-            return false;
-        if (!waited_.contains(handle)) {
-            waited_.insert(handle);
-            log << QStringLiteral("wait ") + waves_[handle].name;
-        }
-        return true;
-    }
-
-    void SetPan(qint32 handle, qint32 pan) override
-    {
-        if (const auto wave = waves_.find(handle); wave != waves_.end())
-            wave->second.pan = pan;
-    }
+    bool IsPlaying(qint32 handle) override { return playing_.contains(handle); }
+    void SetPan(qint32 handle, qint32 pan) override { pans_[handle] = pan; }
+    void SetVolume(qint32 hundredthsOfDb) override { log << QStringLiteral("volume %1").arg(hundredthsOfDb); }
 
     /// Ends the handle's sound as if it had played to its end.
     void End(qint32 handle)
@@ -95,31 +65,43 @@ public:
     /// Ends every sound that is playing.
     void EndAll()
     {
-        const auto handles = playing_;
-        for (qint32 handle : handles)
+        for (qint32 handle : QSet<qint32>(playing_))
             End(handle);
     }
     bool AnyPlaying() const { return !playing_.isEmpty(); }
-
-    /// The log without open/close lines: what was heard, where, and what was waited for.
+    /// Plays out everything from here on, ending each sound in turn: one entry per stretch of
+    /// sounds started together ("door_open.wav L + success.wav C"), so each ends with a sound that
+    /// was waited for, or with the last one.
+    QStringList PlayOut()
+    {
+        QStringList stretches;
+        for (int guard = 0; guard < 100; ++guard) {
+            QCoreApplication::processEvents();
+            const QStringList heard = Heard();
+            if (heard.size() > seen_)
+                stretches << heard.mid(seen_).join(QStringLiteral(" + "));
+            seen_ = heard.size();
+            if (!AnyPlaying())
+                break;
+            EndAll();
+        }
+        return stretches;
+    }
+    /// The sounds started, in order, as "x.wav L|C|R".
     QStringList Heard() const
     {
         QStringList heard;
         for (const QString &line : log) {
-            if (line.startsWith(QLatin1String("start ")) || line.startsWith(QLatin1String("wait ")))
-                heard << line;
+            if (line.startsWith(QLatin1String("start ")))
+                heard << line.mid(6);
         }
         return heard;
     }
 
 private:
-    static QString Side(qint32 pan)
-    {
-        return pan < 0 ? QStringLiteral("L") : pan > 0 ? QStringLiteral("R") : QStringLiteral("C");
-    }
-
-    std::map<qint32, Wave> waves_;
+    std::map<qint32, QString> names_;
+    std::map<qint32, qint32> pans_;
     QSet<qint32> playing_;
-    QSet<qint32> waited_;
     qint32 nextHandle_ = 1;
+    qsizetype seen_ = 0;
 };

@@ -17,16 +17,15 @@ public:
     MessageAnswerer()
     {
         connect(&timer_, &QTimer::timeout, this, [this] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (box == nullptr)
-                return;
-            texts << box->text();
-            titles << box->windowTitle();
-            buttons = box->standardButtons();
-            if (QAbstractButton *ok = box->button(QMessageBox::Ok))
-                ok->click();
-            else
-                box->reject();
+            for (QWidget *widget : QApplication::topLevelWidgets()) {
+                auto *box = qobject_cast<QMessageBox *>(widget);
+                if (box == nullptr || !box->isVisible())
+                    continue;
+                texts << box->text();
+                titles << box->windowTitle();
+                buttons = box->standardButtons();
+                box->button(QMessageBox::Ok)->click();
+            }
         });
         timer_.start(10);
     }

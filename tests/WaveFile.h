@@ -8,39 +8,59 @@
 #include <cmath>
 #include <numbers>
 
-// Writes a mono 16-bit PCM wave file holding a sine tone, for tests that play real sound.
-inline bool WriteTone(const QString &path, int milliseconds, double amplitude = 0.5,
-                      double frequency = 440, int rate = 44100)
-{
-    const int frames = rate * milliseconds / 1000;
-    QByteArray data(frames * 2, Qt::Uninitialized);
-    for (int i = 0; i < frames; ++i) {
-        const double value = amplitude * std::sin(2 * std::numbers::pi * frequency * i / rate);
-        qToLittleEndian<qint16>(static_cast<qint16>(std::lround(value * 32767)), data.data() + 2 * i);
-    }
-    QByteArray header;
-    auto put32 = [&header](quint32 v) { char b[4]; qToLittleEndian(v, b); header.append(b, 4); };
-    auto put16 = [&header](quint16 v) { char b[2]; qToLittleEndian(v, b); header.append(b, 2); };
-    header.append("RIFF");
-    put32(static_cast<quint32>(36 + data.size()));
-    header.append("WAVEfmt ");
-    put32(16);
-    put16(1); // PCM
-    put16(1); // mono
-    put32(static_cast<quint32>(rate));
-    put32(static_cast<quint32>(rate * 2));
-    put16(2);
-    put16(16);
-    header.append("data");
-    put32(static_cast<quint32>(data.size()));
+// How a wave file stores its samples: PCM (tag 1) or floating point (tag 3).
+struct WaveFormat {
+    quint16 tag = 1;
+    quint16 channels = 1;
+    quint32 rate = 44100;
+    quint16 bits = 16;
+};
 
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(header + data) == header.size() + data.size();
+// A whole wave file holding a 440 Hz tone of the given length and amplitude (0 to 1).
+inline QByteArray WaveBytes(int milliseconds, const WaveFormat &f = {}, double amplitude = 0.5)
+{
+    const int bytes = f.bits / 8;
+    QByteArray data;
+    for (qint64 i = 0; i < qint64(f.rate) * milliseconds / 1000; ++i) {
+        const double value = amplitude * std::sin(2 * std::numbers::pi * 440 * double(i) / f.rate);
+        for (int channel = 0; channel < f.channels; ++channel) {
+            char sample[4];
+            if (f.tag == 3)
+                qToLittleEndian(float(value), sample);
+            else if (bytes == 1)
+                sample[0] = char(128 + std::lround(value * 127));
+            else
+                qToLittleEndian(qint32(std::lround(value * ((1 << (f.bits - 1)) - 1))), sample);
+            data.append(sample, bytes);
+        }
+    }
+    QByteArray header("RIFF....WAVEfmt ");
+    auto put = [&header](quint32 value, int size) {
+        char b[4];
+        qToLittleEndian(value, b);
+        header.append(b, size);
+    };
+    qToLittleEndian(quint32(36 + data.size()), header.data() + 4);
+    put(16, 4);
+    put(f.tag, 2);
+    put(f.channels, 2);
+    put(f.rate, 4);
+    put(f.rate * f.channels * bytes, 4);
+    put(f.channels * bytes, 2);
+    put(f.bits, 2);
+    header.append("data");
+    put(quint32(data.size()), 4);
+    return header + data;
 }
 
-// Writes raw bytes to a file (for files that are not waves at all).
 inline bool WriteBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Writes a mono 16-bit tone at 44.1 kHz.
+inline bool WriteTone(const QString &path, int milliseconds, double amplitude = 0.5)
+{
+    return WriteBytes(path, WaveBytes(milliseconds, {}, amplitude));
 }

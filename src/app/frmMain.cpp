@@ -1,8 +1,10 @@
 #include "frmMain.h"
 
+#include "SoundSettings.h"
 #include "help/FeedbackMail.h"
 #include "help/frmAbout.h"
 #include "info/AppInfo.h"
+#include "sound/SoundComponent.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,10 +12,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 
 #include <chrono>
+#include <cmath>
 
 namespace {
 // The layout is in character cells of 120 x 240 twips; a twip is 1/1440 inch.
@@ -22,13 +24,24 @@ constexpr int CellTwipsY = 240;
 constexpr int ClientTwipsX = 4680;
 constexpr int ClientTwipsY = 1305;
 constexpr int TwipsPerInch = 1440;
-constexpr qreal MinPointSize = 6;
+constexpr int PromptCells = 10;
+
+// Focus that the list gains because the player or the game moved it there. When the window is
+// merely activated again (after a message, a menu or another program) the list says nothing.
+bool IsRealFocusMove(Qt::FocusReason reason)
+{
+    return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+           || reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason
+           || reason == Qt::OtherFocusReason;
+}
 } // namespace
 
-frmMain::frmMain(SoundComponent &component, QWidget *parent)
+frmMain::frmMain(SoundComponent &component, std::optional<quint64> seed, QWidget *parent)
     : QMainWindow(parent)
     , player_(component, [this](const QString &text) { ShowMessage(text); })
-    , game_(player_, *this)
+    , queue_(player_)
+    , game_(queue_, player_, *this,
+            seed.value_or(static_cast<quint64>(std::chrono::system_clock::now().time_since_epoch().count())))
 {
     CreateControls();
     CreateMenus();
@@ -76,29 +89,55 @@ void frmMain::CreateMenus()
     mnuPlay = menuBar()->addMenu(QString());
     mnuPlayNew = mnuPlay->addAction(QString());
     mnuPlayNew->setShortcut(Qt::Key_F2);
+    mnuPlayWhere = mnuPlay->addAction(QString());
+    mnuPlayWhere->setShortcut(Qt::Key_F3);
     mnuPlay->addSeparator();
     mnuPlayExit = mnuPlay->addAction(QString());
+
+    mnuSound = menuBar()->addMenu(QString());
+    mnuSoundLouder = mnuSound->addAction(QString());
+    // "=" too, for keyboards where "+" needs Shift; the keypad's + and - count as well.
+    mnuSoundLouder->setShortcuts({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)});
+    mnuSoundSofter = mnuSound->addAction(QString());
+    mnuSoundSofter->setShortcut(Qt::Key_Minus);
+    mnuSoundBothEars = mnuSound->addAction(QString());
+    mnuSoundBothEars->setShortcut(Qt::CTRL | Qt::Key_M);
+    mnuSoundBothEars->setCheckable(true);
 
     mnuHelp = menuBar()->addMenu(QString());
     mnuHelpHowTo = mnuHelp->addAction(QString());
     mnuHelpHowTo->setShortcut(Qt::Key_F1);
+    mnuHelpSounds = mnuHelp->addAction(QString());
+    mnuHelpSounds->setShortcut(Qt::Key_F4);
     mnuHelpMail = mnuHelp->addAction(QString());
     mnuHelp->addSeparator();
     mnuHelpAbout = mnuHelp->addAction(QString());
 
+    // A held key counts once.
+    for (QAction *action : findChildren<QAction *>())
+        action->setAutoRepeat(false);
+
     connect(mnuPlayNew, &QAction::triggered, this, [this] { game_.mnuPlayNew_Click(); });
+    connect(mnuPlayWhere, &QAction::triggered, this, [this] { game_.mnuPlayWhere_Click(); });
     connect(mnuPlayExit, &QAction::triggered, this, &frmMain::mnuPlayExit_Click);
+    connect(mnuSoundLouder, &QAction::triggered, this, [this] { game_.mnuSoundLouder_Click(); });
+    connect(mnuSoundSofter, &QAction::triggered, this, [this] { game_.mnuSoundSofter_Click(); });
+    connect(mnuSoundBothEars, &QAction::triggered, this, [this](bool on) { game_.mnuSoundBothEars_Click(on); });
     connect(mnuHelpHowTo, &QAction::triggered, this, [this] { game_.mnuHelpHowTo_Click(); });
-    connect(mnuHelpMail, &QAction::triggered, this, &frmMain::mnuHelpMail_Click);
-    connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+    connect(mnuHelpSounds, &QAction::triggered, this, [this] { game_.mnuHelpSounds_Click(); });
+    connect(mnuHelpMail, &QAction::triggered, this, [this] { queue_.Post([this] { mnuHelpMail_Click(); }); });
+    connect(mnuHelpAbout, &QAction::triggered, this, [this] { queue_.Post([this] { mnuHelpAbout_Click(); }); });
 }
 
 void frmMain::Form_Load()
 {
     player_.InitSoundPath();
-    game_.Seed(static_cast<quint64>(std::chrono::system_clock::now().time_since_epoch().count()));
     SetCaptions();
     ArrangeControls();
+    const SoundSettings kept = LoadSoundSettings();
+    player_.SetVolume(kept.volume);
+    player_.SetBothEars(kept.bothEars);
+    mnuSoundBothEars->setChecked(kept.bothEars);
 }
 
 void frmMain::SetCaptions()
@@ -107,9 +146,15 @@ void frmMain::SetCaptions()
     setWindowTitle(title);
     mnuPlay->setTitle(QStringLiteral("&Spill"));
     mnuPlayNew->setText(QStringLiteral("&Nytt spill"));
+    mnuPlayWhere->setText(QStringLiteral("Hvor er &jeg?"));
     mnuPlayExit->setText(QStringLiteral("&Avslutt"));
+    mnuSound->setTitle(QStringLiteral("&Lyd"));
+    mnuSoundLouder->setText(QStringLiteral("&Høyere"));
+    mnuSoundSofter->setText(QStringLiteral("&Lavere"));
+    mnuSoundBothEars->setText(QStringLiteral("Lyd i &begge ører"));
     mnuHelp->setTitle(QStringLiteral("&Hjelp"));
     mnuHelpHowTo->setText(QStringLiteral("&Hvordan brukes spillet"));
+    mnuHelpSounds->setText(QStringLiteral("Hør &lydene"));
     mnuHelpMail->setText(QStringLiteral("&Send E-post"));
     mnuHelpAbout->setText(QStringLiteral("&Om ") + title);
 
@@ -131,25 +176,29 @@ void frmMain::SetCaptions()
 
 void frmMain::ArrangeControls()
 {
-    PlaceControl(lblQuestion, 2, 2, 1, 10, 0);
+    // A cell is 120 x 240 twips at the screen's resolution, widened where the desktop's font needs
+    // more: the prompt fits its ten cells, a room count its one cell's height. Text never shrinks.
+    const int promptWidth = lblQuestion->sizeHint().width();
+    cellX_ = std::max(CellTwipsX * logicalDpiX() / TwipsPerInch, (promptWidth + PromptCells - 1) / PromptCells);
+    cellY_ = std::max({CellTwipsY * logicalDpiY() / TwipsPerInch, lblQuestion->sizeHint().height(),
+                       lbLevel->sizeHintForRow(0)});
+
+    PlaceControl(lblQuestion, 2, 2, 1, PromptCells, 0);
     lblQuestion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    FitText(lblQuestion);
     PlaceControl(lbLevel, 12, 2, 1, 5, 1);
     lbLevel->setCurrentRow(0); // silent: the list does not speak before the first game
     PlaceControl(cmd1, 3, 2, 2, 2, 2);
     PlaceControl(cmd2, 7, 2, 2, 2, 3);
     PlaceControl(cmd3, 11, 2, 2, 2, 4);
 
-    const int clientWidth = ClientTwipsX * logicalDpiX() / TwipsPerInch;
-    const int clientHeight = ClientTwipsY * logicalDpiY() / TwipsPerInch;
+    const int clientWidth = std::max(ClientTwipsX * cellX_ / CellTwipsX, menuBar()->sizeHint().width());
+    const int clientHeight = ClientTwipsY * cellY_ / CellTwipsY;
     resize(clientWidth, clientHeight + menuBar()->sizeHint().height());
 }
 
 void frmMain::PlaceControl(QWidget *ctl, int left, int top, int height, int width, int tabIndex)
 {
-    const int cellX = CellTwipsX * logicalDpiX() / TwipsPerInch;
-    const int cellY = CellTwipsY * logicalDpiY() / TwipsPerInch;
-    ctl->setGeometry(left * cellX, top * cellY, width * cellX, height * cellY);
+    ctl->setGeometry(left * cellX_, top * cellY_, width * cellX_, height * cellY_);
 
     std::erase(tabOrder_, ctl);
     const auto position = std::min(static_cast<size_t>(std::max(tabIndex, 0)), tabOrder_.size());
@@ -158,20 +207,12 @@ void frmMain::PlaceControl(QWidget *ctl, int left, int top, int height, int widt
         setTabOrder(tabOrder_[i - 1], tabOrder_[i]);
 }
 
-void frmMain::FitText(QLabel *label)
+void frmMain::Start()
 {
-    // The prompt's cells were sized for a narrow font: shrink the text rather than cut it off.
-    QFont font = label->font();
-    while (font.pointSizeF() > MinPointSize
-           && QFontMetrics(font).horizontalAdvance(label->text()) > label->width()) {
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    }
-    label->setFont(font);
-}
-
-void frmMain::NewGame()
-{
-    game_.NewGame();
+    show();
+    if (!player_.Component().IsOpen())
+        ShowMessage(QStringLiteral("Fant ingen lydenhet. Velkarn går videre uten lyd."), QMessageBox::Warning);
+    game_.Welcome();
 }
 
 void frmMain::HideAll()
@@ -210,24 +251,19 @@ QString frmMain::LevelText() const
     return item ? item->text() : QString();
 }
 
+void frmMain::KeepSoundSettings(int volume, bool bothEars)
+{
+    SaveSoundSettings({volume, bothEars});
+}
+
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusIn && watched == lbLevel) {
-        game_.lbLevel_GotFocus();
+        if (IsRealFocusMove(static_cast<QFocusEvent *>(event)->reason()))
+            game_.lbLevel_GotFocus();
     } else if (event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        game_.Form_KeyDown(key->key(), key->modifiers());
-        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        if (watched == lbLevel && enter && lbLevel->isVisible()) {
-            game_.lbLevel_KeyDown(key->key());
+        if (HandleKey(watched, *static_cast<QKeyEvent *>(event)))
             return true;
-        }
-        // A focused door button chooses its door on Enter as on Space or a click.
-        auto *door = qobject_cast<QPushButton *>(watched);
-        if (door && enter && door->isVisible()) {
-            door->click();
-            return true;
-        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -237,13 +273,51 @@ void frmMain::keyPressEvent(QKeyEvent *event)
     // Keys reach the window itself when no control has the focus. Keys that a control ignored
     // arrive here too, but those were already seen through the event filter.
     const QWidget *focus = focusWidget();
-    if (focus == nullptr || focus == this)
-        game_.Form_KeyDown(event->key(), event->modifiers());
+    if ((focus == nullptr || focus == this) && HandleKey(this, *event))
+        return;
     QMainWindow::keyPressEvent(event);
+}
+
+bool frmMain::HandleKey(QObject *target, const QKeyEvent &key)
+{
+    // A held key counts once; only the list's arrows repeat, as lists do.
+    if (key.isAutoRepeat() && key.key() != Qt::Key_Up && key.key() != Qt::Key_Down)
+        return true;
+    // While something is in hand the key waits its turn, like every other command.
+    if (queue_.Busy() && !replaying_) {
+        queue_.Post([this, keystroke = Keystroke{key.key(), key.modifiers(), key.text()}] { Replay(keystroke); });
+        return true;
+    }
+    game_.Form_KeyDown(key.key(), key.modifiers());
+    const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+    if (target == lbLevel && enter) {
+        game_.lbLevel_KeyDown(key.key());
+        return true;
+    }
+    // A focused door button chooses its door on Enter as on Space, at the press.
+    auto *door = qobject_cast<QPushButton *>(target);
+    if (door && (enter || key.key() == Qt::Key_Space)) {
+        door->click();
+        return true;
+    }
+    return false;
+}
+
+void frmMain::Replay(const Keystroke &keystroke)
+{
+    // Delivered where the window system would deliver it now: the focused control, else the window.
+    QWidget *focus = QApplication::focusWidget();
+    QWidget *target = focus != nullptr && isAncestorOf(focus) ? focus : this;
+    QKeyEvent event(QEvent::KeyPress, keystroke.key, keystroke.modifiers, keystroke.text);
+    replaying_ = true;
+    QCoreApplication::sendEvent(target, &event);
+    replaying_ = false;
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // Closing never waits: what is still queued is dropped and every sound stops.
+    queue_.Clear();
     player_.StopAll();
     QMainWindow::closeEvent(event);
 }
@@ -260,13 +334,24 @@ void frmMain::mnuHelpMail_Click()
 
 void frmMain::mnuHelpAbout_Click()
 {
-    frmAbout dialog(this);
-    dialog.exec();
+    auto *dialog = new frmAbout(this);
+    HoldUntilClosed(dialog);
+    dialog->open();
 }
 
-void frmMain::ShowMessage(const QString &text)
+void frmMain::ShowMessage(const QString &text, QMessageBox::Icon icon)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(AppInfo::Title), text, QMessageBox::Ok,
-                    isVisible() ? this : nullptr);
-    box.exec();
+    auto *box = new QMessageBox(icon, QString::fromUtf8(AppInfo::Title), text, QMessageBox::Ok, this);
+    // The game waits for the answer, but the message never stops the window from closing.
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_QuitOnClose, false);
+    HoldUntilClosed(box);
+    box->show();
+}
+
+void frmMain::HoldUntilClosed(QDialog *dialog)
+{
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    queue_.Hold();
+    connect(dialog, &QDialog::finished, &queue_, &CommandQueue::Release);
 }

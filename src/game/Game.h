@@ -1,27 +1,34 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 #include <qnamespace.h>
 
 #include <array>
 #include <random>
 
+class CommandQueue;
 class GameView;
 class SoundPlayer;
 
 // The door game: the random sequence of correct doors, the room counter, and what every key,
-// click and menu command of the main window does to them. All feedback is sound.
+// click and menu command of the main window does to them. All feedback is sound. Every handler
+// goes through the command queue, so commands are handled one at a time, in the order they came.
 class Game
 {
 public:
     static constexpr int MaxRooms = 20;
+    using Doors = std::array<qint16, MaxRooms>;
 
-    Game(SoundPlayer &player, GameView &view);
+    /// Draws the correct door of every room from random, each of 1, 2 and 3 equally likely.
+    static Doors DrawDoors(std::mt19937_64 &random);
 
-    /// Seeds the door draw; the window does this once, from the clock.
-    void Seed(quint64 seed);
+    /// The door draw is seeded with seed (the window takes it from the clock).
+    Game(CommandQueue &queue, SoundPlayer &player, GameView &view, quint64 seed);
 
-    /// Starts a new game: a fresh sequence, the room-count prompt, returns after the prompt sound.
+    /// Greets the player, then starts the first game.
+    void Welcome();
+    /// Starts a new game: a fresh sequence and the room-count prompt.
     void NewGame();
 
     void cmd1_Click();
@@ -37,24 +44,33 @@ public:
     void lbLevel_KeyDown(int key);
     void mnuPlayNew_Click();
     void mnuHelpHowTo_Click();
+    /// Says which room the child stands in and of how many, or what is being chosen.
+    void mnuPlayWhere_Click();
+    /// Plays every sound of the game once: the three doors where they stand, then the effects.
+    void mnuHelpSounds_Click();
+    void mnuSoundLouder_Click();
+    void mnuSoundSofter_Click();
+    /// Every sound centred (on) or placed at its door (off).
+    void mnuSoundBothEars_Click(bool on);
 
     /// -1 while no walk is in progress, else the number of rooms passed.
     qint16 Room() const { return room_; }
     /// The correct door (1, 2 or 3) of each room of this game.
-    const std::array<qint16, MaxRooms> &CorrectDoor() const { return correctDoor_; }
-    /// Whether the room-count list speaks its selection (true from the first new game on).
-    bool SpeakLevels() const { return speakLevels_; }
+    const Doors &CorrectDoor() const { return correctDoor_; }
 
 private:
     void StartRooms();
     void ChooseDoor(qint16 door);
+    void Judge(qint16 door);
     void SpeakLevel();
-    void Play(const char *fileName, bool wait, qint16 pan);
+    void ChangeVolume(int step);
+    void Play(const QString &fileName, bool wait, qint16 pan);
 
+    CommandQueue &queue_;
     SoundPlayer &player_;
     GameView &view_;
     std::mt19937_64 random_;
-    std::array<qint16, MaxRooms> correctDoor_{};
+    Doors correctDoor_{};
     qint16 room_ = -1;
     bool speakLevels_ = false;
 };

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// What the rules need of the main window: showing and hiding its controls and reading the list.
+// What the rules need of the main window: showing and hiding its controls, reading the list and
+// keeping the sound settings.
 class GameView
 {
 public:
@@ -18,4 +19,6 @@ public:
     virtual int LevelIndex() const = 0;
     /// Text of the selected room count.
     virtual QString LevelText() const = 0;
+    /// The volume or one-ear mode has changed: remember them for the next run.
+    virtual void KeepSoundSettings(int volume, bool bothEars) = 0;
 };

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 std::atomic<SdlSoundComponent *> SdlSoundComponent::instance_{nullptr};
@@ -19,27 +20,19 @@ constexpr int MixChannels = 8;
 constexpr qint64 StallMarginMs = 1000;
 // Recordings up to this long stay decoded between plays.
 constexpr qint64 KeepDecodedMs = 3000;
+// Less sound than this (a header with nothing after it, a file cut off just behind its header)
+// is nothing a child could hear: such a recording counts as one that cannot be opened.
+constexpr qint64 ShortestSoundMs = 5;
 
-// One started sound watched for its first mixed samples. The mixer owns it from registration on
-// and hands it back, through ForgetProbe, when the channel ends or the effect is removed.
-struct MixProbe {
-    SdlSoundComponent::MixListener listener;
-    qint32 handle = 0;
-    bool reported = false; // touched on the audio thread only
-};
-
-void ReportFirstMix(int /*channel*/, void * /*stream*/, int /*len*/, void *data)
+// A wave file begins with "RIFF" (or "RF64"), a size and "WAVE". Anything else, such as an MP3 or
+// Ogg file under a .wav name, text or a few stray bytes, is refused before the mixer sees it.
+bool StartsLikeAWave(SDL_RWops *file)
 {
-    auto *probe = static_cast<MixProbe *>(data);
-    if (!probe->reported) {
-        probe->reported = true;
-        probe->listener(probe->handle);
-    }
-}
-
-void ForgetProbe(int /*channel*/, void *data)
-{
-    delete static_cast<MixProbe *>(data);
+    char header[12];
+    if (SDL_RWread(file, header, 1, sizeof header) != sizeof header)
+        return false;
+    const bool riff = std::memcmp(header, "RIFF", 4) == 0 || std::memcmp(header, "RF64", 4) == 0;
+    return riff && std::memcmp(header + 8, "WAVE", 4) == 0 && SDL_RWseek(file, 0, RW_SEEK_SET) == 0;
 }
 } // namespace
 
@@ -134,12 +127,22 @@ void SdlSoundComponent::OnChannelFinished(int channel)
     emit PlaybackEnded();
 }
 
-SdlSoundComponent::Chunk SdlSoundComponent::Decode(const QString &path)
+SdlSoundComponent::Chunk SdlSoundComponent::Decode(const QString &path) const
 {
-    Mix_Chunk *raw = Mix_LoadWAV(QFile::encodeName(path).constData());
+    // The file is opened and closed here, not by the mixer, which would leave a file it could not
+    // read open.
+    SDL_RWops *file = SDL_RWFromFile(QFile::encodeName(path).constData(), "rb");
+    if (file == nullptr)
+        return {};
+    Mix_Chunk *raw = StartsLikeAWave(file) ? Mix_LoadWAV_RW(file, 0) : nullptr;
+    if (SDL_RWclose(file) != 0)
+        qWarning("SDL_RWclose failed: %s", SDL_GetError());
     if (raw == nullptr)
         return {};
-    return Chunk(raw, ChunkDeleter{});
+    Chunk chunk(raw, ChunkDeleter{});
+    if (LengthMs(*chunk) < ShortestSoundMs)
+        return {};
+    return chunk;
 }
 
 qint32 SdlSoundComponent::OpenWave(const QString &path)
@@ -218,40 +221,31 @@ void SdlSoundComponent::StartWave(qint32 handle, qint32 /*from*/, qint32 /*to*/)
     if (channel < 0)
         return;
     ApplyPan(channel, w.pan);
-    // Watched before the start, so that not even the first mixing pass can slip by unseen.
-    const bool watched = mixListener_ && WatchFirstMix(channel, handle);
     if (Mix_PlayChannel(channel, w.chunk.get(), 0) < 0) {
         qWarning("Mix_PlayChannel failed: %s", Mix_GetError());
-        if (watched && Mix_UnregisterEffect(channel, &ReportFirstMix) == 0)
-            qWarning("Mix_UnregisterEffect failed: %s", Mix_GetError());
         return;
     }
     w.channel = channel;
     channelOwner_[static_cast<size_t>(channel)] = handle;
-    const qint64 bound = LengthMs(*w.chunk) + StallMarginMs;
-    w.deadline = QDeadlineTimer(bound);
-    QTimer::singleShot(bound, this, [this, handle] { ExpireIfStalled(handle); });
+    w.deadline = QDeadlineTimer(LengthMs(*w.chunk) + StallMarginMs, Qt::PreciseTimer);
+    GuardAgainstStall(handle);
 }
 
-bool SdlSoundComponent::WatchFirstMix(int channel, qint32 handle)
-{
-    auto probe = std::make_unique<MixProbe>(MixProbe{mixListener_, handle});
-    if (Mix_RegisterEffect(channel, &ReportFirstMix, &ForgetProbe, probe.get()) == 0) {
-        qWarning("Mix_RegisterEffect failed: %s", Mix_GetError());
-        return false;
-    }
-    probe.release(); // the mixer's now, until the channel ends
-    return true;
-}
-
-void SdlSoundComponent::ExpireIfStalled(qint32 handle)
+void SdlSoundComponent::GuardAgainstStall(qint32 handle)
 {
     const auto wave = waves_.find(handle);
     if (wave == waves_.end() || wave->second.channel < 0)
         return;
     const int channel = wave->second.channel;
-    if (channelOwner_[static_cast<size_t>(channel)] != handle || !wave->second.deadline.hasExpired())
+    if (channelOwner_[static_cast<size_t>(channel)] != handle)
+        return; // it has ended or was stopped
+    const QDeadlineTimer &deadline = wave->second.deadline;
+    if (!deadline.hasExpired()) {
+        // Look again once the deadline has passed; should the timer fire early, this comes back here.
+        const qint64 wait = std::max<qint64>(1, deadline.remainingTime());
+        QTimer::singleShot(wait, Qt::PreciseTimer, this, [this, handle] { GuardAgainstStall(handle); });
         return;
+    }
     // The device has not played the sound in its own time: give up on it so no one waits forever.
     channelOwner_[static_cast<size_t>(channel)] = 0;
     Mix_HaltChannel(channel);
@@ -277,6 +271,14 @@ void SdlSoundComponent::SetPan(qint32 handle, qint32 pan)
     const int channel = wave->second.channel;
     if (channel >= 0 && channelOwner_[static_cast<size_t>(channel)] == handle)
         ApplyPan(channel, wave->second.pan);
+}
+
+void SdlSoundComponent::SetVolume(qint32 hundredthsOfDb)
+{
+    if (!IsOpen())
+        return;
+    const double gain = std::pow(10.0, std::min(hundredthsOfDb, 0) / 2000.0);
+    Mix_MasterVolume(static_cast<int>(std::lround(gain * MIX_MAX_VOLUME)));
 }
 
 void SdlSoundComponent::ApplyPan(int channel, qint32 pan)

@@ -6,7 +6,6 @@
 #include <QDeadlineTimer>
 
 #include <atomic>
-#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -37,11 +36,7 @@ public:
     void StartWave(qint32 handle, qint32 from, qint32 to) override;
     bool IsPlaying(qint32 handle) override;
     void SetPan(qint32 handle, qint32 pan) override;
-
-    /// Told, on the audio thread, the handle of a started sound when its first samples are mixed.
-    using MixListener = std::function<void(qint32 handle)>;
-    /// Watches the sounds started from now on; an empty listener stops watching (costs nothing then).
-    void SetMixListener(MixListener listener) { mixListener_ = std::move(listener); }
+    void SetVolume(qint32 hundredthsOfDb) override;
 
 private:
     struct ChunkDeleter { void operator()(Mix_Chunk *chunk) const; };
@@ -61,13 +56,12 @@ private:
 
     class Device;
 
-    Chunk Decode(const QString &path);
+    Chunk Decode(const QString &path) const;
     int FreeChannel();
     void ApplyPan(int channel, qint32 pan);
-    bool WatchFirstMix(int channel, qint32 handle);
     qint64 LengthMs(const Mix_Chunk &chunk) const;
     void OnChannelFinished(int channel);
-    void ExpireIfStalled(qint32 handle);
+    void GuardAgainstStall(qint32 handle);
     static void ChannelFinishedOnAudioThread(int channel);
 
     std::unique_ptr<Device> device_;
@@ -76,7 +70,6 @@ private:
     std::map<qint32, Wave> waves_;
     std::vector<qint32> channelOwner_;
     qint32 nextHandle_ = 1;
-    MixListener mixListener_;
 
     static std::atomic<SdlSoundComponent *> instance_;
 };

@@ -14,7 +14,7 @@ public:
 
     /// False when no audio device could be opened; then nothing is ever heard.
     virtual bool IsOpen() const = 0;
-    /// Opens the wave file at path; returns its handle, or -1 when it cannot be opened.
+    /// Opens the wave file at path; returns its handle, or -1 when it cannot be opened or holds no sound.
     virtual qint32 OpenWave(const QString &path) = 0;
     /// Releases a handle (stopping its sound); 0 and unknown handles are ignored.
     virtual void CloseWave(qint32 handle) = 0;
@@ -26,6 +26,8 @@ public:
     virtual bool IsPlaying(qint32 handle) = 0;
     /// Stereo position of the handle's sound: -10000 full left, 0 centre, 10000 full right.
     virtual void SetPan(qint32 handle, qint32 pan) = 0;
+    /// Loudness of everything played, in hundredths of a decibel: 0 is full, -2700 is 27 dB softer.
+    virtual void SetVolume(qint32 hundredthsOfDb) = 0;
 
 signals:
     /// A sound has ended or was stopped; whoever waits should ask IsPlaying again.

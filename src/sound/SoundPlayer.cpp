@@ -5,11 +5,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 
 namespace {
 constexpr qint32 FullLeft = -10000;
 constexpr qint32 FullRight = 10000;
+constexpr qint32 StepHundredthsOfDb = 300;
 
 qint32 ComponentPan(qint16 pan)
 {
@@ -35,10 +35,8 @@ void SoundPlayer::InitSoundPath(const QString &appFolder)
 
 bool SoundPlayer::LoadSound(const QString &fileName)
 {
-    if (fileName.isEmpty())
-        return false;
     // Without an audio device the game runs silently; the user was told once at start-up.
-    if (!component_.IsOpen())
+    if (fileName.isEmpty() || !component_.IsOpen())
         return false;
     const qint32 handle = component_.OpenWave(fileName);
     if (handle == -1) {
@@ -50,15 +48,19 @@ bool SoundPlayer::LoadSound(const QString &fileName)
     return true;
 }
 
-void SoundPlayer::PlayWave(const QString &fileName, bool wait, qint16 pan)
+bool SoundPlayer::Start(const QString &fileName, qint16 pan)
 {
     if (!LoadSound(fileName))
-        return;
+        return false;
     // The position is set before the start so that not even the first samples are heard elsewhere.
-    component_.SetPan(currentSound_, ComponentPan(pan));
+    component_.SetPan(currentSound_, bothEars_ ? 0 : ComponentPan(pan));
     component_.StartWave(currentSound_, 0, -1);
-    if (wait)
-        WaitUntilEnded(currentSound_);
+    return true;
+}
+
+bool SoundPlayer::IsPlaying(qint32 handle) const
+{
+    return component_.IsPlaying(handle);
 }
 
 void SoundPlayer::StopAll()
@@ -66,14 +68,8 @@ void SoundPlayer::StopAll()
     component_.StopAll();
 }
 
-void SoundPlayer::WaitUntilEnded(qint32 handle)
+void SoundPlayer::SetVolume(int volume)
 {
-    // Sleep in a local event loop until the component reports an end. Keys and clicks stay
-    // queued and are handled afterwards, in order; repainting and timers go on meanwhile.
-    QEventLoop loop;
-    QObject::connect(&component_, &SoundComponent::PlaybackEnded, &loop, &QEventLoop::quit);
-    while (component_.IsPlaying(handle)) {
-        if (loop.exec(QEventLoop::ExcludeUserInputEvents) != 0)
-            break; // the application is quitting
-    }
+    volume_ = std::clamp(volume, SoftestVolume, LoudestVolume);
+    component_.SetVolume((volume_ - LoudestVolume) * StepHundredthsOfDb);
 }

@@ -7,13 +7,17 @@
 
 class SoundComponent;
 
-// Finds the recordings and plays one at a time through the sound component, optionally waiting
-// for its end. Keeps the current sound's handle; opening the next one releases it.
+// Finds the recordings and plays one at a time through the sound component: keeps the current
+// sound's handle (opening the next one releases it), places each sound left, centre or right, and
+// sets how loud everything is.
 class SoundPlayer
 {
 public:
-    /// Shows a failure to the user and returns once it has been acknowledged.
+    /// Shows a failure to the user.
     using Report = std::function<void(const QString &text)>;
+
+    static constexpr int LoudestVolume = 10;
+    static constexpr int SoftestVolume = 1;
 
     SoundPlayer(SoundComponent &component, Report report);
     SoundPlayer(const SoundPlayer &) = delete;
@@ -25,19 +29,31 @@ public:
     const QString &SoundDir() const { return soundDir_; }
     /// Handle of the sound held open, 0 before the first.
     qint32 CurrentSound() const { return currentSound_; }
+    /// The component that plays, and tells when a sound has ended.
+    SoundComponent &Component() const { return component_; }
 
     /// Opens fileName (a full path) as the current sound; reports a file that cannot be opened.
     bool LoadSound(const QString &fileName);
-    /// Plays fileName at pan (<0 left, 0 centre, >0 right); with wait, returns when it has ended.
-    void PlayWave(const QString &fileName, bool wait, qint16 pan);
+    /// Starts fileName at pan (<0 left, 0 centre, >0 right); false when nothing is heard.
+    bool Start(const QString &fileName, qint16 pan);
+    /// True while the sound of handle is still playing.
+    bool IsPlaying(qint32 handle) const;
     /// Silences all output at once.
     void StopAll();
 
-private:
-    void WaitUntilEnded(qint32 handle);
+    /// Loudness from SoftestVolume (27 dB below full) to LoudestVolume (full), 3 dB a step.
+    int Volume() const { return volume_; }
+    /// Sets the loudness, kept within SoftestVolume and LoudestVolume.
+    void SetVolume(int volume);
+    /// Whether every sound is played centred, equally loud in both ears.
+    bool BothEars() const { return bothEars_; }
+    void SetBothEars(bool on) { bothEars_ = on; }
 
+private:
     SoundComponent &component_;
     Report report_;
     QString soundDir_;
     qint32 currentSound_ = 0;
+    int volume_ = LoudestVolume;
+    bool bothEars_ = false;
 };

@@ -1,10 +1,9 @@
 #include "AppTestSupport.h"
 #include "FakeSoundComponent.h"
 #include "MessageAnswerer.h"
-#include "app/Program.h"
 #include "app/frmMain.h"
-#include "sound/SdlSoundComponent.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -16,253 +15,294 @@ class frmMainTest : public QObject
     Q_OBJECT
 
 private:
+    static constexpr quint64 Seed = 42;
+    QTemporaryDir settings;
+    const QFont desktop = QApplication::font();
     std::unique_ptr<FakeSoundComponent> sound;
     std::unique_ptr<frmMain> window;
 
-    template <typename T> T *Control(const char *name) const
-    {
-        return window->findChild<T *>(QLatin1String(name));
-    }
-    QPushButton *Door(int door) const
-    {
-        return Control<QPushButton>(qPrintable(QStringLiteral("cmd%1").arg(door)));
-    }
-    QListWidget *List() const { return Control<QListWidget>("lbLevel"); }
+    QPushButton *Door(int door) const { return window->findChild<QPushButton *>(QStringLiteral("cmd%1").arg(door)); }
+    QListWidget *List() const { return window->findChild<QListWidget *>(QStringLiteral("lbLevel")); }
     QAction *Action(const QString &text) const
     {
-        const auto actions = window->findChildren<QAction *>();
-        for (QAction *action : actions) {
+        for (QAction *action : window->findChildren<QAction *>()) {
             if (action->text() == text)
                 return action;
         }
         return nullptr;
     }
-    qint16 CorrectDoor(int room) const
+    // The correct doors of the first game, drawn as the window draws them.
+    static Game::Doors FirstDoors()
     {
-        return window->Rules().CorrectDoor()[static_cast<size_t>(room)];
+        std::mt19937_64 random(Seed);
+        return Game::DrawDoors(random);
     }
-    // Starts the program's first game and a walk of three rooms, with the log cleared.
-    void StartWalk()
+    void Start()
     {
-        Begin(*window, *sound);
+        window->Start();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        sound->PlayOut();
+    }
+    // Starts a walk through `rooms` rooms, with its first sounds heard.
+    void StartWalk(int rooms)
+    {
+        Start();
         List()->setFocus();
+        List()->setCurrentRow(rooms - 3);
         TypeKey(*window, Qt::Key_Return);
-        QCOMPARE(window->Rules().Room(), 0);
-        sound->log.clear();
+        sound->PlayOut();
+        QVERIFY(Door(1)->isVisible());
     }
 
 private slots:
+    void initTestCase()
+    {
+        QVERIFY(settings.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    }
     void init()
     {
         sound = std::make_unique<FakeSoundComponent>();
-        window = std::make_unique<frmMain>(*sound);
+        sound->holdSounds = true;
+        window = std::make_unique<frmMain>(*sound, Seed);
     }
     void cleanup()
     {
+        QApplication::setFont(desktop);
         window.reset();
         sound.reset();
+        QFile::remove(settings.filePath(QStringLiteral("org.example.Velkarn.ini")));
     }
 
-    void theWindowCarriesItsNorwegianTextsAndShortcuts()
+    void startUpGreetsThenAsksForTheRoomCount_data()
     {
-        QCOMPARE(window->windowTitle(), QStringLiteral("Velkarn"));
-        QStringList menus;
-        for (QAction *menu : window->menuBar()->actions())
-            menus << menu->text();
-        QCOMPARE(menus, (QStringList{"&Spill", "&Hjelp"}));
-        QVERIFY(Action("&Nytt spill") && Action("&Avslutt") && Action("&Hvordan brukes spillet")
-                && Action("&Send E-post") && Action("&Om Velkarn"));
-        QCOMPARE(Action("&Nytt spill")->shortcut(), QKeySequence(Qt::Key_F2));
-        QCOMPARE(Action("&Hvordan brukes spillet")->shortcut(), QKeySequence(Qt::Key_F1));
-
-        QCOMPARE(Control<QLabel>("lblQuestion")->text(), QStringLiteral("Velg antall rom:"));
-        QVERIFY(Control<QLabel>("lblQuestion")->alignment() & Qt::AlignRight);
-        QCOMPARE(List()->count(), 18);
-        QCOMPARE(List()->item(0)->text(), QStringLiteral("3"));
-        QCOMPARE(List()->item(17)->text(), QStringLiteral("20"));
-        QCOMPARE(List()->currentRow(), 0);
-        QCOMPARE(List()->accessibleName(), QStringLiteral("Velg antall rom"));
-        for (int door = 1; door <= 3; ++door) {
-            QCOMPARE(Door(door)->text(), QString::number(door));
-            QVERIFY(!Door(door)->accessibleName().isEmpty());
-        }
-        // Until the first game the list's set-up selection is silent.
-        QVERIFY(sound->log.isEmpty());
+        QTest::addColumn<bool>("device");
+        QTest::addColumn<QString>("missing");
+        QTest::addColumn<QStringList>("heard");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("sound") << true << "" << QStringList{"welcome.wav C", "rooms_select.wav C"} << "";
+        QTest::newRow("no welcome") << true << "welcome.wav" << QStringList{"rooms_select.wav C"}
+                                    << "Kan ikke åpne lydfilen: %1welcome.wav";
+        QTest::newRow("no audio device") << false << "" << QStringList{}
+                                         << "Fant ingen lydenhet. Velkarn går videre uten lyd.";
     }
-
     void startUpGreetsThenAsksForTheRoomCount()
     {
+        QFETCH(bool, device);
+        QFETCH(QString, missing);
+        QFETCH(QStringList, heard);
+        QFETCH(QString, message);
+        sound->open = device;
+        sound->missing = {missing};
+        MessageAnswerer answerer;
         window->show();
         QVERIFY(Door(1)->isVisible() && !List()->isVisible());
-        Begin(*window, *sound);
-        QCOMPARE(sound->Heard(), (QStringList{"start welcome.wav C", "wait welcome.wav",
-                                              "start rooms_select.wav C", "wait rooms_select.wav"}));
-        QVERIFY(List()->isVisible() && Control<QLabel>("lblQuestion")->isVisible());
-        QVERIFY(!Door(1)->isVisible() && !Door(2)->isVisible() && !Door(3)->isVisible());
-        QCOMPARE(window->Rules().Room(), -1);
+        window->Start();
+        QTRY_VERIFY(!answerer.texts.isEmpty() || message.isEmpty());
+        QCOMPARE(sound->PlayOut(), heard);
+        QVERIFY(List()->isVisible() && !Door(1)->isVisible());
+        // The game goes on, with no more messages.
+        List()->setFocus();
+        TypeKey(*window, Qt::Key_Return);
+        TypeKey(*window, Qt::Key_0 + FirstDoors()[0], Qt::NoModifier, QString::number(FirstDoors()[0]));
+        sound->PlayOut();
+        QVERIFY(Door(1)->isVisible());
+        const QString dir = QCoreApplication::applicationDirPath() + "/wave/";
+        QCOMPARE(answerer.texts, message.isEmpty() ? QStringList() : QStringList{QString(message).replace("%1", dir)});
+        QCOMPARE(answerer.titles, message.isEmpty() ? QStringList() : QStringList{"Velkarn"});
     }
 
     void theListIsReachedWithTabAndSpeaksAsItMoves()
     {
-        Begin(*window, *sound);
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        sound->log.clear();
+        Start();
         TypeKey(*window, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), List());
         TypeKey(*window, Qt::Key_Down);
-        TypeKey(*window, Qt::Key_Down);
-        // Digits are not door choices here: the list's own search takes them.
+        TypeKey(*window, Qt::Key_Down, Qt::NoModifier, {}, 2); // held: a list's arrows repeat
+        // Digits are no door keys here: the list's own search takes them.
         TypeKey(*window, Qt::Key_1, Qt::NoModifier, "1");
         QCOMPARE(List()->currentItem()->text(), QStringLiteral("10"));
-        QCOMPARE(sound->Heard(), (QStringList{"start nr3.wav C", "start nr4.wav C", "start nr5.wav C",
-                                              "start nr10.wav C"}));
-        QCOMPARE(window->Rules().Room(), -1);
         TypeKey(*window, Qt::Key_Return);
-        QCOMPARE(window->Rules().Room(), 0);
+        QCOMPARE(sound->PlayOut(), (QStringList{"nr3.wav C + nr4.wav C + nr5.wav C + nr6.wav C + nr7.wav C + nr10.wav C + door123.wav C"}));
         QVERIFY(Door(1)->isVisible() && !List()->isVisible());
-        QCOMPARE(sound->Heard().last(), QStringLiteral("start door123.wav C"));
     }
 
-    void doorKeysWorkWithTheFocusOnAButtonOrOnNothing()
+    void commandsFromEverySourceWaitTheirTurn()
     {
-        StartWalk();
-        QCOMPARE(window->focusWidget(), nullptr); // the hidden list gave the focus up
-        const qint16 first = CorrectDoor(0);
-        TypeKey(*window, Qt::Key_0 + first);
-        QCOMPARE(window->Rules().Room(), 1);
-
-        Door(3)->setFocus();
-        TypeKey(*window, Qt::Key_0 + CorrectDoor(1));
-        QCOMPARE(window->Rules().Room(), 2);
-        const QString name = QStringLiteral("start nr%1.wav").arg(first);
-        QCOMPARE(sound->Heard().filter(QRegularExpression("^start nr")).size(), 2);
-        QVERIFY(sound->Heard().first().startsWith(name));
-
-        // The keypad's digits are no door keys.
-        TypeKey(*window, Qt::Key_1, Qt::KeypadModifier);
-        QCOMPARE(window->Rules().Room(), 2);
+        StartWalk(5);
+        const Game::Doors doors = FirstDoors();
+        const auto side = [](int door) { return QString("LCR").mid(door - 1, 1); };
+        const auto announced = [&](int room) { return QStringLiteral("nr%1.wav ").arg(doors[room]) + side(doors[room]); };
+        const auto opened = [&](int room) { return "door_open.wav " + side(doors[room]); };
+        TypeKey(*window, Qt::Key_0 + doors[0]); // a key, handled at once: its announcement is waited for
+        // Meanwhile: a screen reader presses a button, a menu command, a key, a click.
+        QAccessible::queryAccessibleInterface(Door(doors[1]))->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_VERIFY(!Door(doors[1])->isDown());
+        Action("Hvor er &jeg?")->trigger();
+        TypeKey(*window, Qt::Key_0 + doors[2]);
+        QTest::mouseClick(Door(doors[3]), Qt::LeftButton);
+        QCOMPARE(sound->Heard().last(), announced(0));
+        QCOMPARE(sound->PlayOut(), (QStringList{announced(0), opened(0) + " + " + announced(1),
+                                                opened(1) + " + you_are_in_room.wav C", "nr3.wav C", "of.wav C",
+                                                "nr5.wav C", announced(2), opened(2) + " + " + announced(3), opened(3)}));
     }
 
-    void aFocusedButtonChoosesOnSpaceOrEnterAndTabMovesOn()
+    void aHeldKeyCountsOnce_data()
     {
-        StartWalk();
-        Door(1)->setFocus();
-        TypeKey(*window, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), Door(2));
-        TypeKey(*window, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), Door(3));
-        Door(CorrectDoor(0))->setFocus();
-        TypeKey(*window, Qt::Key_Space, Qt::NoModifier, " ");
-        QCOMPARE(window->Rules().Room(), 1);
-        Door(CorrectDoor(1))->setFocus();
-        TypeKey(*window, Qt::Key_Return);
-        QCOMPARE(window->Rules().Room(), 2);
-        Door(CorrectDoor(2) % 3 + 1)->click(); // a wrong door by mouse
-        QCOMPARE(window->Rules().Room(), 0);
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("heard");
+        QTest::newRow("door key") << int(Qt::Key_0 + FirstDoors()[0]) << QString("nr%1.wav").arg(FirstDoors()[0]);
+        QTest::newRow("F2") << int(Qt::Key_F2) << "rooms_select.wav";
+        QTest::newRow("F1") << int(Qt::Key_F1) << "help.wav";
+        QTest::newRow("Enter on a door") << int(Qt::Key_Return) << QString("nr%1.wav").arg(FirstDoors()[0]);
+        QTest::newRow("Space on a door") << int(Qt::Key_Space) << QString("nr%1.wav").arg(FirstDoors()[0]);
+    }
+    void aHeldKeyCountsOnce()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, heard);
+        StartWalk(3);
+        Door(FirstDoors()[0])->setFocus();
+        const qsizetype before = sound->Heard().size();
+        TypeKey(*window, key, Qt::NoModifier, key == Qt::Key_Space ? " " : "", 30);
+        sound->PlayOut();
+        QCOMPARE(sound->Heard().mid(before).filter(heard).size(), 1);
     }
 
-    void keysTypedDuringAWaitedSoundAreHandledAfterItInOrder()
+    void closingNeverWaits_data()
     {
-        StartWalk();
-        sound->holdSounds = true;
-        const qint16 first = CorrectDoor(0);
-        const qint16 second = CorrectDoor(1);
-        QueueKey(*window, Qt::Key_0 + first);
-        QueueKey(*window, Qt::Key_0 + second);
-        QueueKey(*window, Qt::Key_F1);
-        // While the first announcement is waited for, the other keys must wait too.
-        int checks = 0;
-        QTimer ender;
-        connect(&ender, &QTimer::timeout, this, [&] {
-            if (!sound->AnyPlaying())
-                return;
-            ++checks;
-            if (sound->log.last().startsWith("wait nr")) {
-                QCOMPARE(sound->log.filter(QRegularExpression("^start nr")).size(),
-                         sound->log.filter(QRegularExpression("^wait nr")).size());
-            }
-            sound->EndAll();
-        });
-        ender.start(0);
-        QTRY_COMPARE(window->Rules().Room(), 2);
-        QTRY_VERIFY(sound->log.filter("help.wav").size() >= 1);
-        ender.stop();
-        const QStringList heard = sound->Heard();
-        const QString side[] = {"L", "C", "R"};
-        const QString firstStart = QStringLiteral("start nr%1.wav ").arg(first) + side[first - 1];
-        const QString secondStart = QStringLiteral("start nr%1.wav ").arg(second) + side[second - 1];
-        QVERIFY(checks > 0);
-        QCOMPARE(heard.value(0), firstStart);
-        QCOMPARE(heard.value(1), QStringLiteral("wait nr%1.wav").arg(first));
-        QCOMPARE(heard.value(3), secondStart);
-        QCOMPARE(heard.value(4), QStringLiteral("wait nr%1.wav").arg(second));
-        QCOMPARE(heard.last(), QStringLiteral("start help.wav C"));
+        QTest::addColumn<bool>("byMenu");
+        QTest::newRow("close box") << false;
+        QTest::newRow("Avslutt") << true;
+    }
+    void closingNeverWaits()
+    {
+        QFETCH(bool, byMenu);
+        window->Start(); // the welcome plays until it is ended: closing comes in the middle of it
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        if (byMenu)
+            Action("&Avslutt")->trigger();
+        else
+            window->windowHandle()->close();
+        QVERIFY(!window->isVisible());
+        QVERIFY(!sound->AnyPlaying());
+        QCOMPARE(sound->PlayOut(), QStringList{"welcome.wav C"}); // and nothing after it
     }
 
-    void newGameAndEscapeWorkAtAnyTime()
+    void theListSpeaksOnlyWhenTheFocusReallyMovesThere()
     {
-        StartWalk();
-        TypeKey(*window, Qt::Key_0 + CorrectDoor(0));
-        TypeKey(*window, Qt::Key_Escape);
-        QVERIFY(sound->log.contains("stop"));
-        const auto sequence = window->Rules().CorrectDoor();
-        TypeKey(*window, Qt::Key_F2);
-        QCOMPARE(window->Rules().Room(), -1);
-        QVERIFY(window->Rules().CorrectDoor() != sequence); // a fresh draw (a repeat is 3^-20)
-        QVERIFY(List()->isVisible() && !Door(1)->isVisible());
-        QCOMPARE(sound->Heard().mid(sound->Heard().size() - 2),
-                 (QStringList{"start rooms_select.wav C", "wait rooms_select.wav"}));
-        TypeKey(*window, Qt::Key_Escape);
-        QCOMPARE(sound->log.filter("stop").size(), 2);
-    }
-
-    void aMissingGreetingIsReportedAndTheGameStillBegins()
-    {
-        sound->missing = {"welcome.wav"};
+        sound->missing = {"nr3.wav"};
         MessageAnswerer answerer;
-        Begin(*window, *sound);
-        QCOMPARE(answerer.texts, QStringList{"Kan ikke åpne lydfilen: " + window->Player().SoundDir() + "welcome.wav"});
-        QCOMPARE(answerer.titles, QStringList{"Velkarn"});
-        QCOMPARE(sound->Heard(), (QStringList{"start rooms_select.wav C", "wait rooms_select.wav"}));
-        QVERIFY(List()->isVisible());
+        Start();
+        TypeKey(*window, Qt::Key_Tab);
+        QTRY_COMPARE(answerer.texts.size(), 1);
+        // The window gets its focus back once the message is answered, or a menu closes.
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        for (Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::MenuBarFocusReason}) {
+            QFocusEvent focus(QEvent::FocusIn, reason);
+            QCoreApplication::sendEvent(List(), &focus);
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(answerer.texts.size(), 1);
+        TypeKey(*window, Qt::Key_Down);
+        QCOMPARE(sound->PlayOut(), QStringList{"nr4.wav C"});
     }
 
-    void aMachineWithoutAnAudioDeviceStartsWithOneMessage()
+    void everyKeyReachesItsCommand_data()
     {
-        qputenv("SDL_AUDIODRIVER", "nonexistent");
-        SdlSoundComponent none;
-        qputenv("SDL_AUDIODRIVER", "dummy");
-        frmMain silent(none);
-        MessageAnswerer answerer;
-        Begin(silent, none);
-        QCOMPARE(silent.Rules().Room(), -1);
-        QVERIFY(silent.findChild<QListWidget *>("lbLevel")->isVisible());
-        // The game goes on silently: no message for each sound that cannot be heard.
-        silent.findChild<QListWidget *>("lbLevel")->setFocus();
-        TypeKey(silent, Qt::Key_Return);
-        TypeKey(silent, Qt::Key_0 + silent.Rules().CorrectDoor()[0]);
-        QCOMPARE(silent.Rules().Room(), 1);
-        QCOMPARE(answerer.texts, QStringList{"Fant ingen lydenhet. Velkarn går videre uten lyd."});
-        QCOMPARE(answerer.titles, QStringList{"Velkarn"});
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("heard");
+        QTest::newRow("F1") << int(Qt::Key_F1) << 0 << "help.wav C";
+        QTest::newRow("F2") << int(Qt::Key_F2) << 0 << "rooms_select.wav C";
+        QTest::newRow("F3") << int(Qt::Key_F3) << 0 << "rooms_select.wav C";
+        QTest::newRow("F4") << int(Qt::Key_F4) << 0 << "nr1.wav L";
+        QTest::newRow("+") << int(Qt::Key_Plus) << 0 << "volume.wav C";
+        QTest::newRow("keypad +") << int(Qt::Key_Plus) << int(Qt::KeypadModifier) << "volume.wav C";
+        QTest::newRow("=") << int(Qt::Key_Equal) << 0 << "volume.wav C";
+        QTest::newRow("-") << int(Qt::Key_Minus) << 0 << "volume.wav C";
+        QTest::newRow("Ctrl+M") << int(Qt::Key_M) << int(Qt::ControlModifier) << "nr1.wav C";
+        QTest::newRow("Esc") << int(Qt::Key_Escape) << 0 << "stop";
+        QTest::newRow("Ctrl") << int(Qt::Key_Control) << int(Qt::ControlModifier) << "stop";
+    }
+    void everyKeyReachesItsCommand()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, heard);
+        Start();
+        List()->setFocus(); // the list must not take them for itself
+        sound->PlayOut();
+        const qsizetype before = sound->log.size();
+        TypeKey(*window, key, Qt::KeyboardModifiers(modifiers), QKeySequence(key).toString());
+        const bool stopped = sound->log.mid(before).contains("stop");
+        QCOMPARE(stopped ? QStringLiteral("stop") : sound->PlayOut().value(0).section(" + ", 0, 0), heard);
     }
 
-    void aboutOpensTheModalDialogAndExitClosesTheWindow()
+    void soundSettingsAreKeptForTheNextRun_data()
     {
+        QTest::addColumn<QByteArray>("file"); // written over the settings before the next run
+        QTest::addColumn<QString>("volume");
+        QTest::addColumn<bool>("bothEars");
+        QTest::newRow("kept") << QByteArray() << "volume -600" << true;
+        QTest::newRow("corrupt") << QByteArray("\xff\xfe[sound\0volume=\x80\x81\n=", 20) << "volume 0" << false;
+        QTest::newRow("out of range") << QByteArray("[sound]\nvolume=99\nbothEars=maybe\n") << "volume 0" << false;
+    }
+    void soundSettingsAreKeptForTheNextRun()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, volume);
+        QFETCH(bool, bothEars);
+        Start();
+        TypeKey(*window, Qt::Key_Minus);
+        TypeKey(*window, Qt::Key_Minus);
+        TypeKey(*window, Qt::Key_M, Qt::ControlModifier);
+        window.reset();
+        if (!file.isEmpty())
+            QVERIFY(WriteFile(file));
+        init();
+        QCOMPARE(sound->log.filter("volume").value(0), volume);
+        QCOMPARE(Action("Lyd i &begge ører")->isChecked(), bothEars);
+    }
+
+    void everyTextStaysWholeAtAnyFontSize_data()
+    {
+        QTest::addColumn<int>("points");
+        QTest::newRow("desktop font") << 0;
+        QTest::newRow("large") << 20;
+        QTest::newRow("very large") << 36;
+    }
+    void everyTextStaysWholeAtAnyFontSize()
+    {
+        QFETCH(int, points);
+        QFont font = desktop;
+        if (points > 0)
+            font.setPointSize(points);
+        QApplication::setFont(font);
+        init();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        QString seen;
-        QTimer::singleShot(0, this, [&seen] {
-            QWidget *dialog = QApplication::activeModalWidget();
-            if (dialog == nullptr)
-                return;
-            seen = dialog->windowTitle();
-            dialog->close();
-        });
-        Action("&Om Velkarn")->trigger();
-        QCOMPARE(seen, QStringLiteral("Om Velkarn"));
-        Action("&Avslutt")->trigger();
-        QVERIFY(!window->isVisible());
+        auto *prompt = window->findChild<QLabel *>(QStringLiteral("lblQuestion"));
+        QCOMPARE(prompt->font().pointSize(), font.pointSize()); // never shrunk to fit
+        QVERIFY(prompt->width() >= prompt->sizeHint().width() && prompt->height() >= prompt->sizeHint().height());
+        QVERIFY(List()->width() >= List()->sizeHintForColumn(0) && List()->height() >= List()->sizeHintForRow(0));
+        for (int door = 1; door <= 3; ++door) {
+            const QFontMetrics metrics(Door(door)->font());
+            QVERIFY(Door(door)->width() > metrics.horizontalAdvance(Door(door)->text()));
+            QVERIFY(Door(door)->height() >= metrics.height());
+        }
+        const QRect client = window->centralWidget()->rect();
+        for (QWidget *control : window->centralWidget()->findChildren<QWidget *>())
+            QVERIFY2(client.contains(control->geometry()), qPrintable(control->objectName()));
+        QVERIFY(window->menuBar()->width() >= window->menuBar()->sizeHint().width());
+    }
+
+private:
+    bool WriteFile(const QByteArray &bytes)
+    {
+        QFile file(settings.filePath(QStringLiteral("org.example.Velkarn.ini")));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     }
 };
 

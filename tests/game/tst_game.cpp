@@ -1,4 +1,5 @@
 #include "FakeSoundComponent.h"
+#include "game/CommandQueue.h"
 #include "game/Game.h"
 #include "game/GameView.h"
 #include "sound/SoundPlayer.h"
@@ -12,15 +13,23 @@ public:
     int index = 0;
     bool roomCountShown = false;
     bool doorsShown = true; // the buttons are visible when the window first appears
+    QStringList kept;       // "volume bothEars" each time the settings were kept
 
     void HideAll() override { roomCountShown = doorsShown = false; }
     void ShowRoomCount() override { roomCountShown = true; }
     void ShowDoors() override { doorsShown = true; }
     int LevelIndex() const override { return index; }
     QString LevelText() const override { return QString::number(index + 3); }
+    void KeepSoundSettings(int volume, bool bothEars) override { kept << QStringLiteral("%1 %2").arg(volume).arg(bothEars); }
 };
 
-QString Other(qint16 door) { return QString::number(door % 3 + 1); }
+const char *const Side[] = {"", "L", "C", "R"};
+
+// Door d's announcement, heard at its place.
+QString Announced(qint16 door)
+{
+    return QStringLiteral("nr%1.wav %2").arg(door).arg(Side[door]);
+}
 } // namespace
 
 class GameTest : public QObject
@@ -28,101 +37,96 @@ class GameTest : public QObject
     Q_OBJECT
 
 private:
-    FakeSoundComponent *sound = nullptr;
-    SoundPlayer *player = nullptr;
-    FakeView *view = nullptr;
-    Game *game = nullptr;
+    std::unique_ptr<FakeSoundComponent> sound;
+    std::unique_ptr<SoundPlayer> player;
+    std::unique_ptr<CommandQueue> queue;
+    std::unique_ptr<FakeView> view;
+    std::unique_ptr<Game> game;
 
-    // Starts a walk of `rooms` rooms with the log cleared.
+    qint16 Door(int room) const { return game->CorrectDoor()[static_cast<size_t>(room)]; }
+    static qint16 Other(qint16 door) { return static_cast<qint16>(door % 3 + 1); }
+    void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { game->Form_KeyDown(key, modifiers); }
+    void PressDoor(qint16 door) { Press(Qt::Key_0 + door); }
+    // Starts a walk through `rooms` rooms and plays out its first sounds.
     void Walk(int rooms)
     {
         game->NewGame();
         view->index = rooms - 3;
         game->lbLevel_KeyDown(Qt::Key_Return);
-        sound->log.clear();
+        sound->PlayOut();
+        QCOMPARE(game->Room(), 0);
     }
-    void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        game->Form_KeyDown(key, modifiers);
-    }
-    void PressDoor(qint16 door) { Press(Qt::Key_0 + door); }
-    qint16 Door(int room) const { return game->CorrectDoor()[static_cast<size_t>(room)]; }
 
 private slots:
     void init()
     {
-        sound = new FakeSoundComponent;
-        player = new SoundPlayer(*sound, [](const QString &text) { QFAIL(qPrintable(text)); });
+        sound = std::make_unique<FakeSoundComponent>();
+        sound->holdSounds = true;
+        player = std::make_unique<SoundPlayer>(*sound, [](const QString &text) { QFAIL(qPrintable(text)); });
         player->InitSoundPath(QStringLiteral("/games/velkarn"));
-        view = new FakeView;
-        game = new Game(*player, *view);
-        game->Seed(42);
+        queue = std::make_unique<CommandQueue>(*player);
+        view = std::make_unique<FakeView>();
+        game = std::make_unique<Game>(*queue, *player, *view, 42);
     }
     void cleanup()
     {
-        delete game;
-        delete view;
-        delete player;
-        delete sound;
+        game.reset();
+        view.reset();
+        queue.reset();
+        player.reset();
+        sound.reset();
     }
 
-    void beforeTheFirstGameNothingIsSpokenOrChosen()
+    void theListStaysSilentUntilTheGreetingAndPromptAreHeard()
     {
-        QCOMPARE(game->Room(), -1);
         game->lbLevel_Click();
         game->lbLevel_GotFocus();
-        Press(Qt::Key_1);
-        Press(Qt::Key_Escape); // Esc is for every state: it only silences
-        QCOMPARE(sound->log, QStringList{"stop"});
-        QVERIFY(!game->SpeakLevels());
+        QCOMPARE(sound->PlayOut(), QStringList());
+        game->Welcome();
+        game->lbLevel_Click();
+        QCOMPARE(sound->PlayOut(), (QStringList{"welcome.wav C", "rooms_select.wav C", "nr3.wav C"}));
+        QVERIFY(view->roomCountShown && !view->doorsShown);
+        QCOMPARE(game->Room(), -1);
     }
 
     void aWalkOfThreeRoomsEndsInSuccessAndANewGame()
     {
-        Walk(3);
-        const auto sequence = game->CorrectDoor();
-        const QString side[] = {"L", "C", "R"};
-        QStringList expected;
+        game->NewGame();
+        game->lbLevel_KeyDown(Qt::Key_Enter); // the keypad's Enter starts the walk too
+        QCOMPARE(sound->PlayOut(), (QStringList{"rooms_select.wav C", "door123.wav C"}));
+        QVERIFY(view->doorsShown && !view->roomCountShown);
+        const Game::Doors sequence = game->CorrectDoor();
         for (int room = 0; room < 3; ++room) {
             const qint16 door = sequence[static_cast<size_t>(room)];
-            const QString name = QStringLiteral("nr%1.wav").arg(door);
-            expected << "start " + name + " " + side[door - 1] << "wait " + name
-                     << "start door_open.wav " + side[door - 1];
+            const QString opened = QStringLiteral("door_open.wav ") + Side[door];
             PressDoor(door);
-            QCOMPARE(game->Room(), room == 2 ? -1 : room + 1);
+            const QStringList expected = room < 2 ? QStringList{Announced(door), opened}
+                                                  : QStringList{Announced(door), opened + " + success.wav C",
+                                                                "rooms_select.wav C"};
+            QCOMPARE(sound->PlayOut(), expected);
         }
-        expected << "start success.wav C" << "wait success.wav"
-                 << "start rooms_select.wav C" << "wait rooms_select.wav";
-        QCOMPARE(sound->Heard(), expected);
+        QCOMPARE(game->Room(), -1);
         QVERIFY(view->roomCountShown && !view->doorsShown);
-        QCOMPARE(view->index, 0); // the list keeps its selection
-        QCOMPARE(sound->paths.last(), QStringLiteral("/games/velkarn/wave/rooms_select.wav"));
-        QVERIFY(game->CorrectDoor() != sequence); // a fresh sequence (20 doors: a repeat is 3^-20)
+        QVERIFY(game->CorrectDoor() != sequence); // a fresh draw (a repeat is 3^-20)
     }
 
     void aWrongDoorSendsTheWalkBackToTheFirstRoomWithTheSameDoors()
     {
         Walk(5);
-        const auto sequence = game->CorrectDoor();
+        const Game::Doors sequence = game->CorrectDoor();
         PressDoor(Door(0));
         PressDoor(Door(1));
+        sound->PlayOut();
         QCOMPARE(game->Room(), 2);
-        sound->log.clear();
-
-        const qint16 wrong = Other(Door(2)).toShort();
+        const qint16 wrong = Other(Door(2));
         PressDoor(wrong);
+        QCOMPARE(sound->PlayOut(), (QStringList{Announced(wrong), QStringLiteral("door_closed.wav ") + Side[wrong],
+                                                "error.wav C"}));
         QCOMPARE(game->Room(), 0);
-        const QString side = wrong == 1 ? "L" : wrong == 2 ? "C" : "R";
-        const QString name = QStringLiteral("nr%1.wav").arg(wrong);
-        QCOMPARE(sound->Heard(), (QStringList{"start " + name + " " + side, "wait " + name,
-                                              "start door_closed.wav " + side, "wait door_closed.wav",
-                                              "start error.wav C", "wait error.wav"}));
         QCOMPARE(game->CorrectDoor(), sequence);
-
-        for (int room = 0; room < 4; ++room)
+        for (int room = 0; room < 5; ++room)
             PressDoor(Door(room));
-        QCOMPARE(game->Room(), 4);
-        PressDoor(Door(4));
+        sound->PlayOut();
         QCOMPARE(game->Room(), -1); // passed all five
     }
 
@@ -131,46 +135,135 @@ private slots:
         Walk(20);
         PressDoor(Door(0));
         PressDoor(Door(1));
-        view->index = 0; // a room count of 3 now: not reached yet
+        sound->PlayOut();
+        view->index = 0; // three rooms now: the next correct door ends the walk
         PressDoor(Door(2));
+        sound->PlayOut();
         QCOMPARE(game->Room(), -1);
     }
 
-    void doorKeysCountOnlyDuringAWalk()
+    void commandsArriveDuringAnAnnouncementAndAreHandledAfterItInOrder()
     {
-        game->NewGame();
-        sound->log.clear();
-        Press(Qt::Key_1);
-        Press(Qt::Key_2);
-        Press(Qt::Key_3);
-        QVERIFY(sound->log.isEmpty());
+        Walk(5);
+        const qint16 first = Door(0);
+        PressDoor(first);
+        game->mnuPlayNew_Click(); // a new game, then door 2, which is no choice once the walk is over
+        game->cmd2_Click();
+        Press(Qt::Key_Escape);
+        QCOMPARE(sound->Heard().last(), Announced(first)); // nothing else until it has been heard
+        QCOMPARE(sound->PlayOut(), (QStringList{Announced(first), QStringLiteral("door_open.wav %1 + rooms_select.wav C").arg(Side[first])}));
+        QCOMPARE(sound->log.last(), QStringLiteral("stop"));
         QCOMPARE(game->Room(), -1);
+    }
 
-        game->lbLevel_KeyDown(Qt::Key_Down);
-        QCOMPARE(game->Room(), -1);
-        game->lbLevel_KeyDown(Qt::Key_Enter); // the keypad's Enter starts the walk too
-        QVERIFY(view->doorsShown && !view->roomCountShown);
-        sound->log.clear();
-        Press(Qt::Key_4);
-        Press(Qt::Key_0);
-        Press(Qt::Key_1, Qt::KeypadModifier);
-        Press(Qt::Key_2, Qt::KeypadModifier);
-        QVERIFY(sound->log.isEmpty());
-        Press(Qt::Key_2, Qt::ShiftModifier | Qt::ControlModifier); // modifiers do not matter
-        QCOMPARE(sound->Heard().value(0), QStringLiteral("start nr2.wav C"));
+    void keysChooseDoorsOnlyDuringAWalk_data()
+    {
+        QTest::addColumn<bool>("walking");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("heard"); // the first sound, or "stop"
+        QTest::newRow("1") << true << int(Qt::Key_1) << 0 << "nr1.wav L";
+        QTest::newRow("3") << true << int(Qt::Key_3) << 0 << "nr3.wav R";
+        QTest::newRow("shift and ctrl do not matter") << true << int(Qt::Key_2) << int(Qt::ShiftModifier | Qt::ControlModifier) << "nr2.wav C";
+        QTest::newRow("4") << true << int(Qt::Key_4) << 0 << "";
+        QTest::newRow("0") << true << int(Qt::Key_0) << 0 << "";
+        QTest::newRow("keypad 1") << true << int(Qt::Key_1) << int(Qt::KeypadModifier) << "";
+        QTest::newRow("1 while choosing") << false << int(Qt::Key_1) << 0 << "";
+        QTest::newRow("Esc while choosing") << false << int(Qt::Key_Escape) << 0 << "stop";
+        QTest::newRow("Ctrl in a walk") << true << int(Qt::Key_Control) << int(Qt::ControlModifier) << "stop";
+    }
+    void keysChooseDoorsOnlyDuringAWalk()
+    {
+        QFETCH(bool, walking);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, heard);
+        if (walking)
+            Walk(3);
+        else
+            game->NewGame();
+        sound->PlayOut();
+        const qsizetype before = sound->log.size();
+        Press(key, Qt::KeyboardModifiers(modifiers));
+        const bool stopped = sound->log.mid(before).contains(QStringLiteral("stop"));
+        QCOMPARE(stopped ? QStringLiteral("stop") : sound->PlayOut().value(0), heard);
+    }
+
+    void whereAmITellsTheRoomAndTheCount_data()
+    {
+        QTest::addColumn<int>("passed"); // rooms passed before F3; -1: still choosing
+        QTest::addColumn<QStringList>("heard");
+        QTest::newRow("choosing") << -1 << QStringList{"rooms_select.wav C", "nr8.wav C"};
+        QTest::newRow("first room") << 0 << QStringList{"you_are_in_room.wav C", "nr1.wav C", "of.wav C", "nr8.wav C"};
+        QTest::newRow("third room") << 2 << QStringList{"you_are_in_room.wav C", "nr3.wav C", "of.wav C", "nr8.wav C"};
+    }
+    void whereAmITellsTheRoomAndTheCount()
+    {
+        QFETCH(int, passed);
+        QFETCH(QStringList, heard);
+        game->NewGame();
+        view->index = 5;
+        if (passed >= 0)
+            game->lbLevel_KeyDown(Qt::Key_Return);
+        for (int room = 0; room < passed; ++room)
+            PressDoor(Door(room));
+        sound->PlayOut();
+        game->mnuPlayWhere_Click();
+        QCOMPARE(sound->PlayOut(), heard);
+        QCOMPARE(int(game->Room()), passed);
+    }
+
+    void theSoundLessonPlaysEverySoundAndTheWalkGoesOn()
+    {
+        Walk(5);
+        PressDoor(Door(0));
+        sound->PlayOut();
+        game->mnuHelpSounds_Click();
+        QCOMPARE(sound->PlayOut(), (QStringList{"nr1.wav L", "nr2.wav C", "nr3.wav R", "door_open.wav C",
+                                                "door_closed.wav C", "error.wav C", "success.wav C"}));
+        QCOMPARE(game->Room(), 1);
+        PressDoor(Door(1));
+        sound->PlayOut();
+        QCOMPARE(game->Room(), 2);
+    }
+
+    void volumeStepsThreeDecibelsAndStopsAtEitherEnd()
+    {
+        for (int step = 0; step < 11; ++step)
+            game->mnuSoundSofter_Click();
+        game->mnuSoundLouder_Click();
+        const QStringList log = sound->log.filter(QRegularExpression("^volume"));
+        QCOMPARE(log.first(), QStringLiteral("volume -300"));
+        QCOMPARE(log.mid(8, 4), (QStringList{"volume -2700", "volume -2700", "volume -2700", "volume -2400"}));
+        QCOMPARE(sound->PlayOut(), QStringList{QStringList(12, QStringLiteral("volume.wav C")).join(" + ")});
+        QCOMPARE(view->kept.mid(9), (QStringList{"1 0", "1 0", "2 0"}));
+    }
+
+    void bothEarsHearEverySoundCentred()
+    {
+        Walk(3);
+        const qsizetype before = sound->Heard().size();
+        game->mnuSoundBothEars_Click(true);
+        PressDoor(3);
+        sound->PlayOut();
+        const QStringList heard = sound->Heard().mid(before);
+        QCOMPARE(heard.mid(0, 2), (QStringList{"nr1.wav C", "nr3.wav C"}));
+        for (const QString &sound : heard)
+            QVERIFY2(sound.endsWith(" C"), qPrintable(sound));
+        game->mnuSoundBothEars_Click(false);
+        QCOMPARE(sound->PlayOut(), QStringList{"nr1.wav L"});
+        QCOMPARE(view->kept, (QStringList{"10 1", "10 0"}));
     }
 
     void doorsAreDrawnUniformlyInEveryRoom()
     {
         // 3000 games: each room's door should be 1, 2 or 3 about a thousand times each.
+        std::mt19937_64 random(7);
         std::array<std::array<int, 3>, Game::MaxRooms> counts{};
         for (int i = 0; i < 3000; ++i) {
-            game->NewGame();
-            for (int room = 0; room < Game::MaxRooms; ++room) {
-                const qint16 door = Door(room);
-                QVERIFY(door >= 1 && door <= 3);
-                ++counts[static_cast<size_t>(room)][static_cast<size_t>(door - 1)];
-            }
+            const Game::Doors doors = Game::DrawDoors(random);
+            for (size_t room = 0; room < doors.size(); ++room)
+                ++counts[room].at(static_cast<size_t>(doors[room] - 1));
         }
         // Chi-square with 2 degrees of freedom; 13.8 is the 0.1 % critical value.
         for (const auto &room : counts) {

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+class SoundPlayer;
+
+// Handles the game's commands one at a time, in the order they arrive, whatever their source: a
+// key, a click, a screen reader's action, a menu. A command runs at once when nothing else is in
+// hand and may queue steps of its own, which run before anything that arrived later. A sound that
+// is waited for, or a message being read, holds everything after it until it is over; nothing
+// blocks meanwhile, so the window keeps painting and can always be closed.
+class CommandQueue : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Action = std::function<void()>;
+
+    explicit CommandQueue(SoundPlayer &player, QObject *parent = nullptr);
+
+    /// Queues a command, or a step of the command being handled (which then comes next).
+    void Post(Action action);
+    /// Queues a recording (a full path) at pan; with wait, what follows waits until it has been heard.
+    void PlayWave(const QString &fileName, bool wait, qint16 pan);
+    /// Holds everything queued until Release, for instance while the user reads a message.
+    void Hold();
+    /// Ends one Hold.
+    void Release();
+    /// Forgets everything not yet handled, waits and holds included: the game is ending.
+    void Clear();
+    /// True while a command, a waited sound or a hold is in hand, or commands are waiting.
+    bool Busy() const;
+
+private:
+    void Run();
+    void OnPlaybackEnded();
+    bool Holding() const { return waitingFor_ != 0 || holds_ > 0; }
+
+    SoundPlayer &player_;
+    std::deque<Action> queue_;
+    std::vector<Action> steps_; // queued by the command that is running
+    bool running_ = false;
+    qint32 waitingFor_ = 0;     // handle of the sound being waited for
+    int holds_ = 0;
+};
