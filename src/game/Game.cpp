@@ -72,7 +72,8 @@ void Game::ChooseDoor(qint16 door)
 {
     queue_.Post([this, door] {
         // No walk in progress: the buttons are hidden then, yet a screen reader may still press one.
-        if (room_ < 0)
+        // Past the last room only if the count was changed beneath a walk: then no door is left.
+        if (room_ < 0 || room_ >= MaxRooms)
             return;
         Play(Number(door), true, DoorPan(door));
         queue_.Post([this, door] { Judge(door); });
