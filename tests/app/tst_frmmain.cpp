@@ -131,20 +131,21 @@ private slots:
     {
         StartWalk(5);
         const Game::Doors doors = FirstDoors();
-        const auto side = [](int door) { return QString("LCR").mid(door - 1, 1); };
-        const auto announced = [&](int room) { return QStringLiteral("nr%1.wav ").arg(doors[room]) + side(doors[room]); };
-        const auto opened = [&](int room) { return "door_open.wav " + side(doors[room]); };
-        TypeKey(*window, Qt::Key_0 + doors[0]); // a key, handled at once: its announcement is waited for
-        // Meanwhile: a screen reader presses a button, a menu command, a key, a click.
+        const auto announced = [&](int room) { return QStringLiteral("nr%1.wav %2").arg(doors[room]).arg(QString("LCR")[doors[room] - 1]); };
+        const auto opened = [&](int room) { return QStringLiteral("door_open.wav ") + QString("LCR")[doors[room] - 1]; };
+        TypeKey(*window, Qt::Key_0 + doors[0]); // handled at once: its announcement is waited for
+        // Meanwhile: a screen reader presses a button, a menu command, a key, a click, a new game.
         QAccessible::queryAccessibleInterface(Door(doors[1]))->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QTRY_VERIFY(!Door(doors[1])->isDown());
         Action("Hvor er &jeg?")->trigger();
         TypeKey(*window, Qt::Key_0 + doors[2]);
         QTest::mouseClick(Door(doors[3]), Qt::LeftButton);
+        Action("&Nytt spill")->trigger();
         QCOMPARE(sound->Heard().last(), announced(0));
         QCOMPARE(sound->PlayOut(), (QStringList{announced(0), opened(0) + " + " + announced(1),
-                                                opened(1) + " + you_are_in_room.wav C", "nr3.wav C", "of.wav C",
-                                                "nr5.wav C", announced(2), opened(2) + " + " + announced(3), opened(3)}));
+                                                opened(1) + " + you_are_in_room.wav C", "nr3.wav C", "of.wav C", "nr5.wav C",
+                                                announced(2), opened(2) + " + " + announced(3),
+                                                opened(3) + " + rooms_select.wav C"}));
     }
 
     void aHeldKeyCountsOnce_data()

@@ -1,0 +1,262 @@
+#include "WaveFile.h"
+#include "sound/SdlSoundComponent.h"
+#include "sound/SoundPath.h"
+#include "sound/SoundPlayer.h"
+
+#include <SDL_mixer.h>
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#endif
+
+// The sound player over the real component, on SDL's dummy driver (real time, no sound card) or its
+// disk driver, which writes the mixed output (16-bit stereo) to a file: what would really be heard.
+class SoundTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString Path(const QString &name) const { return dir.filePath(name); }
+
+    // Starts a handle and returns once its end has been reported (false if it never is).
+    static bool PlaysToItsEnd(SdlSoundComponent &sound, qint32 handle)
+    {
+        QSignalSpy ended(&sound, &SoundComponent::PlaybackEnded);
+        sound.StartWave(handle, 0, -1);
+        const bool started = sound.IsPlaying(handle);
+        while (sound.IsPlaying(handle)) {
+            if (!ended.wait(5000))
+                return false;
+        }
+        return started;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        QVERIFY(WriteTone(Path("tone.wav"), 200));
+        QVERIFY(WriteTone(Path("long.wav"), 5000));
+    }
+    void init() { qputenv("SDL_AUDIODRIVER", "dummy"); }
+
+    void soundDirIsTheWaveFolderBesideTheProgram_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("linux") << "/usr/games" << "/usr/games/wave/";
+        QTest::newRow("linux root") << "/" << "/wave/";
+        QTest::newRow("windows") << "C:\\Spill\\Velkarn" << "C:\\Spill\\Velkarn\\wave\\";
+        QTest::newRow("drive root") << "C:\\" << "C:\\wave\\";
+    }
+    void soundDirIsTheWaveFolderBesideTheProgram()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, expected);
+        QCOMPARE(SoundDirFor(folder, folder.startsWith('/') ? '/' : '\\'), expected);
+    }
+
+    void aSoundThatOpensCutsTheLastOneAFailedOpenKeepsItAndIsReported()
+    {
+        SdlSoundComponent sound;
+        QStringList reports;
+        SoundPlayer player(sound, [&reports](const QString &text) { reports << text; });
+        QVERIFY(player.Start(Path("long.wav"), 0));
+        const qint32 first = player.CurrentSound();
+        QVERIFY(!player.Start(Path("missing.wav"), 0));
+        QCOMPARE(reports, QStringList{"Kan ikke åpne lydfilen: " + Path("missing.wav")});
+        QVERIFY(player.CurrentSound() == first && sound.IsPlaying(first));
+        QVERIFY(player.Start(Path("long.wav"), 0));
+        QVERIFY(player.CurrentSound() != first && !sound.IsPlaying(first));
+        QCOMPARE(Mix_Playing(-1), 1);
+        player.StopAll();
+        QCOMPARE(Mix_Playing(-1), 0);
+    }
+
+    void brokenRecordingsAreRefusedOthersPlay_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("kind"); // how the file is made when it is not just bytes
+        QTest::addColumn<bool>("plays");
+        const QByteArray tone = WaveBytes(100);
+        QByteArray wrongFourcc = tone;
+        wrongFourcc.replace(8, 4, "WAVX");
+        QByteArray claims2Gb = tone;
+        qToLittleEndian(quint32(0x7fffffff), claims2Gb.data() + 40);
+        QTest::newRow("16-bit mono") << tone << "" << true;
+        QTest::newRow("8-bit") << WaveBytes(100, {1, 1, 22050, 8}) << "" << true;
+        QTest::newRow("24-bit") << WaveBytes(100, {1, 2, 48000, 24}) << "" << true;
+        QTest::newRow("32-bit float") << WaveBytes(100, {3, 2, 44100, 32}) << "" << true;
+        QTest::newRow("6 channels") << WaveBytes(100, {1, 6, 44100, 16}) << "" << true;
+        QTest::newRow("192 kHz") << WaveBytes(100, {1, 2, 192000, 16}) << "" << true;
+        QTest::newRow("8 kHz") << WaveBytes(100, {1, 1, 8000, 16}) << "" << true;
+        QTest::newRow("cut in half") << tone.left(tone.size() / 2) << "" << true;
+        QTest::newRow("data claiming 2 GB") << claims2Gb << "" << true;
+        QTest::newRow("empty") << QByteArray() << "" << false;
+        QTest::newRow("header only") << WaveBytes(0) << "" << false;
+        QTest::newRow("cut after 100 bytes") << tone.left(100) << "" << false;
+        QTest::newRow("a few bytes") << QByteArray("RIFF\0\0", 6) << "" << false;
+        QTest::newRow("wrong fourcc") << wrongFourcc << "" << false;
+        QTest::newRow("MP3 named .wav") << QByteArray("ID3\x04\0\0\0\0\0\0\xff\xfb\x90\x64", 14).repeated(50) << "" << false;
+        QTest::newRow("Ogg named .wav") << QByteArray("OggS\0\x02\0\0\0\0\0\0\0\0", 14).repeated(50) << "" << false;
+        QTest::newRow("a folder") << QByteArray() << "folder" << false;
+        QTest::newRow("a link to itself") << QByteArray() << "loop" << false;
+        QTest::newRow("unreadable") << tone << "unreadable" << false;
+    }
+    void brokenRecordingsAreRefusedOthersPlay()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, kind);
+        QFETCH(bool, plays);
+        const QString path = Path(QString::fromLatin1(QTest::currentDataTag()) + ".wav");
+        QVERIFY(kind == "folder" ? QDir().mkpath(path) : kind == "loop" ? QFile::link(path, path) : WriteBytes(path, bytes));
+        if (kind == "unreadable" && QFile::setPermissions(path, QFileDevice::WriteOwner) && QFile(path).open(QIODevice::ReadOnly))
+            QSKIP("running as root, who can read any file");
+        SdlSoundComponent sound;
+        const qint32 handle = sound.OpenWave(path);
+        QCOMPARE(handle > 0, plays);
+        QVERIFY(!plays || PlaysToItsEnd(sound, handle));
+    }
+
+    void refusedFilesLeaveNothingOpen()
+    {
+        const QDir descriptors(QStringLiteral("/proc/self/fd"));
+        if (!descriptors.exists())
+            QSKIP("counts the descriptors in /proc/self/fd");
+        QVERIFY(WriteBytes(Path("stray.wav"), "not wave"));
+        SdlSoundComponent sound;
+        const qsizetype before = descriptors.entryList(QDir::AllEntries | QDir::System).size();
+        for (int i = 0; i < 100; ++i)
+            QCOMPARE(sound.OpenWave(Path("stray.wav")), -1);
+        QCOMPARE(descriptors.entryList(QDir::AllEntries | QDir::System).size(), before);
+    }
+
+    void aChangedFileIsOpenedAfreshNotFromMemory()
+    {
+        SdlSoundComponent sound;
+        const QString path = Path("changing.wav");
+        QVERIFY(WriteTone(path, 100));
+        QVERIFY(sound.OpenWave(path) > 0);
+        QVERIFY(WriteBytes(path, "now broken"));
+        QCOMPARE(sound.OpenWave(path), -1);
+    }
+
+    void aStalledSoundIsGivenUpAndSilencedASecondAfterItsLength()
+    {
+        // Two seconds and more: the length at which a plain timer may fire early.
+        QVERIFY(WriteTone(Path("two.wav"), 2000));
+        SdlSoundComponent sound;
+        const qint32 handle = sound.OpenWave(Path("two.wav"));
+        sound.StartWave(handle, 0, -1);
+        Mix_Pause(-1); // the device stalls: the sound never reaches its end
+        QSignalSpy ended(&sound, &SoundComponent::PlaybackEnded);
+        QVERIFY(ended.wait(10000));
+        QVERIFY(!sound.IsPlaying(handle));
+        Mix_Resume(-1); // the channel given up on stays silent
+        QCOMPARE(Mix_Playing(-1), 0);
+    }
+
+#ifdef Q_OS_UNIX
+    void theSystemsRequestToEndStillEndsTheProgram()
+    {
+        // As in the program: nobody handles SIGINT or SIGTERM (the test runner's own handlers aside).
+        struct sigaction ours {};
+        struct sigaction saved[2] {};
+        ours.sa_handler = SIG_DFL;
+        QCOMPARE(sigaction(SIGINT, &ours, &saved[0]) + sigaction(SIGTERM, &ours, &saved[1]), 0);
+        struct sigaction now[2] {};
+        {
+            SdlSoundComponent sound;
+            QVERIFY(sound.IsOpen());
+            sigaction(SIGINT, nullptr, &now[0]);
+            sigaction(SIGTERM, nullptr, &now[1]);
+        }
+        sigaction(SIGINT, &saved[0], nullptr);
+        sigaction(SIGTERM, &saved[1], nullptr);
+        QVERIFY(now[0].sa_handler == SIG_DFL && now[1].sa_handler == SIG_DFL);
+    }
+#endif
+
+    void withoutADeviceNothingOpens()
+    {
+        qputenv("SDL_AUDIODRIVER", "nonexistent");
+        SdlSoundComponent sound;
+        QVERIFY(!sound.IsOpen() && !sound.OpenError().isEmpty());
+        QCOMPARE(sound.OpenWave(Path("tone.wav")), -1);
+    }
+
+    void eachSoundIsHeardWhereAndAsLoudAsItShouldBe_data()
+    {
+        QTest::addColumn<int>("pan");
+        QTest::addColumn<int>("volume");
+        QTest::addColumn<bool>("bothEars");
+        QTest::addColumn<double>("leftShare"); // of all that is heard
+        QTest::addColumn<double>("db");        // beside door 1 at full volume
+        QTest::addColumn<double>("within");    // dB
+        QTest::newRow("door 1: left ear only") << -1 << 10 << false << 1.0 << 0.0 << 0.01;
+        QTest::newRow("door 2: both, as loud") << 0 << 10 << false << 0.5 << 0.0 << 0.13;
+        QTest::newRow("door 3: right ear only") << 1 << 10 << false << 0.0 << 0.0 << 0.05;
+        QTest::newRow("door 1 in both ears") << -1 << 10 << true << 0.5 << 0.0 << 0.13;
+        QTest::newRow("level 7: 9 dB softer") << 0 << 7 << false << 0.5 << -9.0 << 0.5;
+        QTest::newRow("level 1: 27 dB softer") << 0 << 1 << false << 0.5 << -27.0 << 0.5;
+        QTest::newRow("below level 1") << 0 << 0 << false << 0.5 << -27.0 << 0.5;
+        QTest::newRow("above level 10") << 0 << 11 << false << 0.5 << 0.0 << 0.13;
+    }
+    void eachSoundIsHeardWhereAndAsLoudAsItShouldBe()
+    {
+        QFETCH(int, pan);
+        QFETCH(int, volume);
+        QFETCH(bool, bothEars);
+        QFETCH(double, leftShare);
+        QFETCH(double, db);
+        QFETCH(double, within);
+        static const Energy reference = Heard(-1, 10, false);
+        const Energy heard = Heard(static_cast<qint16>(pan), volume, bothEars);
+        QVERIFY(reference.Total() > 0 && heard.Total() > 0);
+        QVERIFY2(qAbs(heard.left / heard.Total() - leftShare) < 0.01, qPrintable(QString::number(heard.left / heard.Total())));
+        const double measured = 10 * std::log10(heard.Total() / reference.Total());
+        QVERIFY2(qAbs(measured - db) <= within, qPrintable(QString::number(measured)));
+    }
+
+private:
+    struct Energy {
+        double left = 0;
+        double right = 0;
+        double Total() const { return left + right; }
+    };
+
+    // Plays the tone through the player as set, on the disk driver, and sums the squares of each
+    // output channel.
+    Energy Heard(qint16 pan, int volume, bool bothEars)
+    {
+        const QString output = Path("out.raw");
+        qputenv("SDL_AUDIODRIVER", "disk");
+        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(output));
+        {
+            SdlSoundComponent sound;
+            SoundPlayer player(sound, [](const QString &text) { qWarning() << text; });
+            player.SetVolume(volume);
+            player.SetBothEars(bothEars);
+            QSignalSpy ended(&sound, &SoundComponent::PlaybackEnded);
+            for (bool started = player.Start(Path("tone.wav"), pan); started && sound.IsPlaying(player.CurrentSound());)
+                started = ended.wait(5000);
+        }
+        QFile file(output);
+        Energy energy;
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        const auto *samples = reinterpret_cast<const qint16 *>(bytes.constData());
+        for (qsizetype i = 0; i + 1 < bytes.size() / 2; i += 2) {
+            energy.left += double(samples[i]) * samples[i];
+            energy.right += double(samples[i + 1]) * samples[i + 1];
+        }
+        return energy;
+    }
+};
+
+QTEST_GUILESS_MAIN(SoundTest)
+#include "tst_sound.moc"
