@@ -4,40 +4,30 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QMetaObject>
 #include <QSet>
 #include <QStringList>
 
 #include <map>
 
 // A sound component that plays nothing and writes down what it was asked to do. A started sound
-// "plays" until the event loop next turns or, with holdSounds, until End().
+// "plays" until End() or EndAll(), as the test decides.
 class FakeSoundComponent final : public SoundComponent
 {
 public:
     bool open = true;
-    bool holdSounds = false;
     QSet<QString> missing; // file names whose open fails
-    QStringList log;       // "open x", "fail x", "close x", "start x L|C|R", "stop", "volume -900"
+    QStringList log;       // "start x.wav L|C|R", "stop", "volume -900"
 
     bool IsOpen() const override { return open; }
-
     qint32 OpenWave(const QString &path) override
     {
         const QString name = QFileInfo(path).fileName();
-        log << (missing.contains(name) ? "fail " : "open ") + name;
         if (missing.contains(name))
             return -1;
         names_[nextHandle_] = name;
         return nextHandle_++;
     }
-    void CloseWave(qint32 handle) override
-    {
-        if (names_.count(handle) > 0)
-            log << "close " + names_[handle];
-        playing_.remove(handle);
-        names_.erase(handle);
-    }
+    void CloseWave(qint32 handle) override { playing_.remove(handle); }
     void StopAll() override
     {
         log << QStringLiteral("stop");
@@ -46,29 +36,24 @@ public:
     }
     void StartWave(qint32 handle, qint32, qint32) override
     {
-        const QString side = pans_[handle] < 0 ? "L" : pans_[handle] > 0 ? "R" : "C";
-        log << "start " + names_[handle] + " " + side;
+        log << "start " + names_[handle] + (pans_[handle] < 0 ? " L" : pans_[handle] > 0 ? " R" : " C");
         playing_.insert(handle);
-        if (!holdSounds)
-            QMetaObject::invokeMethod(this, [this, handle] { End(handle); }, Qt::QueuedConnection);
     }
     bool IsPlaying(qint32 handle) override { return playing_.contains(handle); }
     void SetPan(qint32 handle, qint32 pan) override { pans_[handle] = pan; }
     void SetVolume(qint32 hundredthsOfDb) override { log << QStringLiteral("volume %1").arg(hundredthsOfDb); }
 
-    /// Ends the handle's sound as if it had played to its end.
-    void End(qint32 handle)
-    {
-        if (playing_.remove(handle))
-            emit PlaybackEnded();
-    }
-    /// Ends every sound that is playing.
-    void EndAll()
-    {
-        for (qint32 handle : QSet<qint32>(playing_))
-            End(handle);
-    }
     bool AnyPlaying() const { return !playing_.isEmpty(); }
+    /// The sounds started, in order, as "x.wav L|C|R".
+    QStringList Heard() const
+    {
+        QStringList heard;
+        for (const QString &line : log) {
+            if (line.startsWith(QLatin1String("start ")))
+                heard << line.mid(6);
+        }
+        return heard;
+    }
     /// Plays out everything from here on, ending each sound in turn: one entry per stretch of
     /// sounds started together ("door_open.wav L + success.wav C"), so each ends with a sound that
     /// was waited for, or with the last one.
@@ -81,21 +66,12 @@ public:
             if (heard.size() > seen_)
                 stretches << heard.mid(seen_).join(QStringLiteral(" + "));
             seen_ = heard.size();
-            if (!AnyPlaying())
+            if (playing_.isEmpty())
                 break;
-            EndAll();
+            playing_.clear();
+            emit PlaybackEnded();
         }
         return stretches;
-    }
-    /// The sounds started, in order, as "x.wav L|C|R".
-    QStringList Heard() const
-    {
-        QStringList heard;
-        for (const QString &line : log) {
-            if (line.startsWith(QLatin1String("start ")))
-                heard << line.mid(6);
-        }
-        return heard;
     }
 
 private:

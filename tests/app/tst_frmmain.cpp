@@ -63,7 +63,6 @@ private slots:
     void init()
     {
         sound = std::make_unique<FakeSoundComponent>();
-        sound->holdSounds = true;
         window = std::make_unique<frmMain>(*sound, Seed);
     }
     void cleanup()

@@ -61,7 +61,6 @@ private slots:
     void init()
     {
         sound = std::make_unique<FakeSoundComponent>();
-        sound->holdSounds = true;
         player = std::make_unique<SoundPlayer>(*sound, [](const QString &text) { QFAIL(qPrintable(text)); });
         player->InitSoundPath(QStringLiteral("/games/velkarn"));
         queue = std::make_unique<CommandQueue>(*player);
