@@ -13,14 +13,13 @@ public:
     int index = 0;
     bool roomCountShown = false;
     bool doorsShown = true; // the buttons are visible when the window first appears
-    QStringList kept;       // "volume bothEars" each time the settings were kept
 
     void HideAll() override { roomCountShown = doorsShown = false; }
     void ShowRoomCount() override { roomCountShown = true; }
     void ShowDoors() override { doorsShown = true; }
     int LevelIndex() const override { return index; }
     QString LevelText() const override { return QString::number(index + 3); }
-    void KeepSoundSettings(int volume, bool bothEars) override { kept << QStringLiteral("%1 %2").arg(volume).arg(bothEars); }
+    void KeepSoundSettings(int, bool) override {}
 };
 
 const char *const Side[] = {"", "L", "C", "R"};
@@ -74,18 +73,6 @@ private slots:
         queue.reset();
         player.reset();
         sound.reset();
-    }
-
-    void theListStaysSilentUntilTheGreetingAndPromptAreHeard()
-    {
-        game->lbLevel_Click();
-        game->lbLevel_GotFocus();
-        QCOMPARE(sound->PlayOut(), QStringList());
-        game->Welcome();
-        game->lbLevel_Click();
-        QCOMPARE(sound->PlayOut(), (QStringList{"welcome.wav C", "rooms_select.wav C", "nr3.wav C"}));
-        QVERIFY(view->roomCountShown && !view->doorsShown);
-        QCOMPARE(game->Room(), -1);
     }
 
     void aWalkOfThreeRoomsEndsInSuccessAndANewGame()
@@ -217,34 +204,6 @@ private slots:
         PressDoor(Door(1));
         sound->PlayOut();
         QCOMPARE(game->Room(), 2);
-    }
-
-    void volumeStepsThreeDecibelsAndStopsAtEitherEnd()
-    {
-        for (int step = 0; step < 11; ++step)
-            game->mnuSoundSofter_Click();
-        game->mnuSoundLouder_Click();
-        const QStringList log = sound->log.filter(QRegularExpression("^volume"));
-        QCOMPARE(log.first(), QStringLiteral("volume -300"));
-        QCOMPARE(log.mid(8, 4), (QStringList{"volume -2700", "volume -2700", "volume -2700", "volume -2400"}));
-        QCOMPARE(sound->PlayOut(), QStringList{QStringList(12, QStringLiteral("volume.wav C")).join(" + ")});
-        QCOMPARE(view->kept.mid(9), (QStringList{"1 0", "1 0", "2 0"}));
-    }
-
-    void bothEarsHearEverySoundCentred()
-    {
-        Walk(3);
-        const qsizetype before = sound->Heard().size();
-        game->mnuSoundBothEars_Click(true);
-        PressDoor(3);
-        sound->PlayOut();
-        const QStringList heard = sound->Heard().mid(before);
-        QCOMPARE(heard.mid(0, 2), (QStringList{"nr1.wav C", "nr3.wav C"}));
-        for (const QString &sound : heard)
-            QVERIFY2(sound.endsWith(" C"), qPrintable(sound));
-        game->mnuSoundBothEars_Click(false);
-        QCOMPARE(sound->PlayOut(), QStringList{"nr1.wav L"});
-        QCOMPARE(view->kept, (QStringList{"10 1", "10 0"}));
     }
 
     void doorsAreDrawnUniformlyInEveryRoom()
