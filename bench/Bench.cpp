@@ -1,18 +1,16 @@
 // The benchmark: the game's key-to-sound latency, processor use, start-up, memory and growth,
 // each beside the alternative it is judged against. Prints a table and writes the same as JSON.
 
-#include "GameDriver.h"
 #include "Measure.h"
 #include "Stats.h"
 #include "TestRecordings.h"
-#include "app/Program.h"
-#include "app/frmMain.h"
 #include "sound/SdlSoundComponent.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -53,60 +51,118 @@ Settings SmokeSettings()
 double Ms(double ns) { return ns / 1e6; }
 double Us(double ns) { return ns / 1e3; }
 
+// ---- Programs started as processes of their own ---------------------------------------------
+
+// What a started program said: "name=value" lines, and whether it ended as it should.
+struct Reported {
+    QHash<QString, QString> values;
+    QStringList choices; // the "choice=" lines, one per door choice
+    bool ended = false;  // exited by itself with status 0
+    QString failure;     // else how it ended
+
+    double Value(const char *name) const
+    {
+        bool ok = false;
+        const double value = values.value(QString::fromUtf8(name)).toDouble(&ok);
+        if (!ok)
+            throw std::runtime_error(std::string("a started program did not report ") + name);
+        return value;
+    }
+};
+
+/// Runs program (a path, or a name in the benchmark's own folder) and collects what it reports.
+Reported Start(const QString &program, const QStringList &arguments, qint64 *startNs = nullptr,
+               int timeoutMs = 600'000)
+{
+    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(program);
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (startNs != nullptr)
+        *startNs = bench::MonotonicNs();
+    process.start(path, arguments);
+    Reported reported;
+    if (!process.waitForFinished(timeoutMs)) {
+        reported.failure = QStringLiteral("did not end: %1").arg(process.errorString());
+        process.kill();
+        process.waitForFinished();
+    } else if (process.exitStatus() != QProcess::NormalExit) {
+        // For a process ended by a signal, Qt gives the signal as its exit code.
+        reported.failure = QStringLiteral("crashed (signal %1)").arg(process.exitCode());
+    } else if (process.exitCode() != 0) {
+        reported.failure = QStringLiteral("exited with status %1").arg(process.exitCode());
+    }
+    reported.ended = reported.failure.isEmpty();
+    for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
+        const qsizetype equals = line.indexOf('=');
+        if (equals <= 0)
+            continue;
+        const QString name = QString::fromUtf8(line.left(equals));
+        const QString value = QString::fromUtf8(line.mid(equals + 1));
+        if (name == QStringLiteral("choice"))
+            reported.choices.append(value);
+        else
+            reported.values.insert(name, value);
+    }
+    return reported;
+}
+
+/// As Start, for a program that must end well: throws when it did not.
+Reported Run(const QString &program, const QStringList &arguments, qint64 *startNs = nullptr)
+{
+    Reported reported = Start(program, arguments, startNs);
+    if (!reported.ended)
+        throw std::runtime_error(QFileInfo(program).fileName().toStdString() + " " + reported.failure.toStdString());
+    return reported;
+}
+
 // ---- Key to sound ---------------------------------------------------------------------------
+
+struct Choice {
+    int room = 0;            // rooms passed before the choice (0 is the first room)
+    bool correct = false;    // whether the chosen door was the one that opens
+    double keyToSoundNs = 0; // key arrival at the window to the first mixed samples of its announcement
+    double cpuNs = 0;        // processor time of the window's thread until all its sounds ended
+};
 
 struct LatencyRow {
     int frames = 0;
-    std::vector<GameDriver::Choice> choices;
+    std::vector<Choice> choices;
 
     std::vector<double> KeyToSoundNs(int room = -1, bool wrongOnly = false) const
     {
         std::vector<double> values;
-        for (const GameDriver::Choice &c : choices) {
+        for (const Choice &c : choices) {
             if ((room < 0 || c.room == room) && (!wrongOnly || !c.correct))
-                values.push_back(static_cast<double>(c.keyToSoundNs));
+                values.push_back(c.keyToSoundNs);
         }
         return values;
     }
     std::vector<double> CpuNs(int room, bool wrongOnly) const
     {
         std::vector<double> values;
-        for (const GameDriver::Choice &c : choices) {
+        for (const Choice &c : choices) {
             if (c.room == room && (!wrongOnly || !c.correct))
-                values.push_back(static_cast<double>(c.cpuNs));
+                values.push_back(c.cpuNs);
         }
         return values;
     }
 };
 
-LatencyRow PressDoors(int frames, int presses, const QString &shortRoot)
+LatencyRow PressDoors(int frames, int presses, const TestRecordings &recordings)
 {
-    SdlSoundComponent component(frames);
-    if (!component.IsOpen())
-        throw std::runtime_error("no audio device: " + component.OpenError().toStdString());
-    frmMain window(component);
-    window.Player().InitSoundPath(shortRoot);
-    Begin(window, component);
-    GameDriver driver(window, component);
-    driver.StartWalk(20);
-
+    const Reported reported = Run(recordings.ShortGame(), {QStringLiteral("--frames"), QString::number(frames),
+                                                           QStringLiteral("--presses"), QString::number(presses),
+                                                           QStringLiteral("--seed"), QString::number(frames)});
     LatencyRow row{frames, {}};
-    bool wrongInFirstRoom = true;
-    // A child presses at any moment, not just after a mixing pass: each key waits a random time
-    // up to the longest mixer period first, so the keys fall evenly across the period.
-    std::mt19937 random(frames);
-    std::uniform_int_distribution<int> pause(0, 93);
-    for (int i = 0; i < presses; ++i) {
-        bench::StayIdle(pause(random));
-        // Every walk: a wrong door in room 1, the right doors up to room 20, a wrong door there.
-        const int room = window.Rules().Room();
-        bool correct = room < 19;
-        if (room == 0) {
-            correct = !wrongInFirstRoom;
-            wrongInFirstRoom = !wrongInFirstRoom;
-        }
-        row.choices.push_back(driver.ChooseDoor(correct));
+    for (const QString &line : reported.choices) {
+        const QStringList fields = line.split(QLatin1Char(' '));
+        if (fields.size() != 4)
+            throw std::runtime_error("velkarn-bench-game reported a door choice it should not: " + line.toStdString());
+        row.choices.push_back({fields[0].toInt(), fields[1] == QStringLiteral("1"), fields[2].toDouble(),
+                               fields[3].toDouble()});
     }
+    if (static_cast<int>(row.choices.size()) != presses)
+        throw std::runtime_error("velkarn-bench-game did not report every door choice");
     return row;
 }
 
@@ -146,39 +202,6 @@ std::vector<OpenCost> MeasureOpening(const TestRecordings &recordings, const Set
     return costs;
 }
 
-// ---- Programs started as processes of their own ---------------------------------------------
-
-using Reported = QHash<QString, QString>;
-
-Reported Run(const QString &program, const QStringList &arguments, qint64 *startNs = nullptr)
-{
-    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(program);
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    if (startNs != nullptr)
-        *startNs = bench::MonotonicNs();
-    process.start(path, arguments);
-    if (!process.waitForFinished(600'000) || process.exitStatus() != QProcess::NormalExit
-        || process.exitCode() != 0)
-        throw std::runtime_error(program.toStdString() + " failed: " + process.errorString().toStdString());
-    Reported reported;
-    for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
-        const qsizetype equals = line.indexOf('=');
-        if (equals > 0)
-            reported.insert(QString::fromUtf8(line.left(equals)), QString::fromUtf8(line.mid(equals + 1)));
-    }
-    return reported;
-}
-
-double Value(const Reported &reported, const char *name)
-{
-    bool ok = false;
-    const double value = reported.value(QString::fromUtf8(name)).toDouble(&ok);
-    if (!ok)
-        throw std::runtime_error(std::string("a started program did not report ") + name);
-    return value;
-}
-
 struct StartUp {
     double gameNs = 0;       // to the first sample of the welcome
     double gameExposeNs = 0; // to the game window's first expose
@@ -193,10 +216,10 @@ StartUp MeasureStartUp(int starts)
     for (int i = 0; i < starts; ++i) {
         qint64 start = 0;
         const Reported g = Run(QStringLiteral("velkarn-bench-game"), {QStringLiteral("--start-only")}, &start);
-        game.push_back(Value(g, "first_mix_ns") - static_cast<double>(start));
-        gameExpose.push_back(Value(g, "first_expose_ns") - static_cast<double>(start));
+        game.push_back(g.Value("first_mix_ns") - static_cast<double>(start));
+        gameExpose.push_back(g.Value("first_expose_ns") - static_cast<double>(start));
         const Reported b = Run(QStringLiteral("velkarn-bench-bare"), {QStringLiteral("--start-only")}, &start);
-        bare.push_back(Value(b, "first_expose_ns") - static_cast<double>(start));
+        bare.push_back(b.Value("first_expose_ns") - static_cast<double>(start));
     }
     return {bench::Median(game), bench::Median(gameExpose), bench::Median(bare)};
 }
@@ -249,9 +272,7 @@ QString Row(const char *label, double a, double b, double c, double d)
 
 int RunBench(const Settings &settings, const QString &jsonPath)
 {
-    const QString realRecordings = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("wave"));
-    const TestRecordings recordings(realRecordings);
-    const QString shortRoot = recordings.ShortCatalogueRoot();
+    const TestRecordings recordings(QCoreApplication::applicationDirPath());
     Report report;
     QJsonObject json;
 
@@ -277,7 +298,7 @@ int RunBench(const Settings &settings, const QString &jsonPath)
     std::vector<LatencyRow> rows;
     QJsonArray latencyJson;
     for (int frames : {SdlSoundComponent::DefaultBufferFrames, 2048, 4096}) {
-        rows.push_back(PressDoors(frames, settings.presses, shortRoot));
+        rows.push_back(PressDoors(frames, settings.presses, recordings));
         const std::vector<double> ns = rows.back().KeyToSoundNs();
         const QString label = frames == SdlSoundComponent::DefaultBufferFrames
                                   ? QStringLiteral("game, mixer at %1 frames").arg(frames)
@@ -300,16 +321,15 @@ int RunBench(const Settings &settings, const QString &jsonPath)
 
     // 2-4. Processor, start-up and memory, each program in a process of its own.
     const QString idle = QString::number(settings.idleMs);
-    const Reported game = Run(QStringLiteral("velkarn-bench-game"),
-                              {QStringLiteral("--idle-ms"), idle, QStringLiteral("--waited"), recordings.OfLength(2),
-                               QStringLiteral("--choices"), QString::number(settings.choices),
-                               QStringLiteral("--short-recordings"), shortRoot});
+    const Reported game = Run(recordings.WalkGame(), {QStringLiteral("--idle-ms"), idle, QStringLiteral("--choices"),
+                                                      QString::number(settings.choices)});
+    const Reported waitedGame = Run(recordings.WaitedGame(), {QStringLiteral("--waited")});
     const Reported bare = Run(QStringLiteral("velkarn-bench-bare"), {QStringLiteral("--idle-ms"), idle});
     const Reported spin = Run(QStringLiteral("velkarn-bench-spin"), {QStringLiteral("--idle-ms"), idle});
-    const double floor = Value(bare, "idle_cpu_pct");
-    const double spinning = Value(spin, "idle_cpu_pct");
-    const double gameIdle = Value(game, "idle_cpu_pct");
-    const double waited = Value(game, "waited_cpu_pct");
+    const double floor = bare.Value("idle_cpu_pct");
+    const double spinning = spin.Value("idle_cpu_pct");
+    const double gameIdle = game.Value("idle_cpu_pct");
+    const double waited = waitedGame.Value("waited_cpu_pct");
     report.Heading(qPrintable(QStringLiteral("Processor (% of one core; idle for %1 s)").arg(settings.idleMs / 1000.0)));
     report.Line(QString::asprintf("%-50s %9s %9s", "", "% core", "x floor"));
     auto cpuLine = [&](const char *label, double value) {
@@ -339,10 +359,10 @@ int RunBench(const Settings &settings, const QString &jsonPath)
     report.Target(QStringLiteral("start-up / bare window"), start.bareNs > 0 ? start.gameNs / start.bareNs : 0, 1.3,
                   true, QStringLiteral("x"));
 
-    const double bareKb = Value(bare, "rss_start_kb");
-    const double startKb = Value(game, "rss_start_kb");
-    const double afterHundredKb = settings.choices >= 100 ? Value(game, "rss_100_choices_kb") : Value(game, "rss_walk_kb");
-    const double afterChoicesKb = Value(game, "rss_choices_kb");
+    const double bareKb = bare.Value("rss_start_kb");
+    const double startKb = game.Value("rss_start_kb");
+    const double afterHundredKb = settings.choices >= 100 ? game.Value("rss_100_choices_kb") : game.Value("rss_walk_kb");
+    const double afterChoicesKb = game.Value("rss_choices_kb");
     report.Heading("Resident memory (MiB)");
     report.Line(QString::asprintf("%-50s %9.1f", "bare window with SDL audio open", bareKb / 1024));
     report.Line(QString::asprintf("%-50s %9.1f", "game after start-up", startKb / 1024));

@@ -1,98 +1,220 @@
 #include "GameDriver.h"
 
 #include "Measure.h"
+#include "MixWatch.h"
 #include "app/frmMain.h"
-#include "sound/SdlSoundComponent.h"
+#include "sound/SoundComponent.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QTimer>
+#include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
+
+#include <SDL_mixer.h>
 
 #include <stdexcept>
 
-GameDriver::GameDriver(frmMain &window, SdlSoundComponent &component)
+namespace {
+// Longest the game may take to end its sounds before the benchmark gives up on it.
+constexpr int SettleTimeoutMs = 20'000;
+
+// The text a key types, as a keyboard's window system reports it.
+QString KeyText(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & Qt::ControlModifier)
+        return {};
+    switch (key) {
+    case Qt::Key_Return: return QStringLiteral("\r");
+    case Qt::Key_Enter: return QStringLiteral("\r");
+    case Qt::Key_Tab: return QStringLiteral("\t");
+    case Qt::Key_Escape: return QStringLiteral("\x1b");
+    default: return key >= 0x20 && key <= 0x7e ? QString(QChar(key)).toLower() : QString();
+    }
+}
+} // namespace
+
+void bench::QueueKey(QWindow *window, int key, Qt::KeyboardModifiers modifiers, int repeats)
+{
+    const QString text = KeyText(key, modifiers);
+    for (int press = 0; press <= repeats; ++press) {
+        QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+            window, QEvent::KeyPress, key, modifiers, text, press > 0);
+    }
+    QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+        window, QEvent::KeyRelease, key, modifiers, text);
+}
+
+DoorWalk::DoorWalk(quint64 seed)
+    : random_(seed)
+{
+    NewGame();
+}
+
+void DoorWalk::NewGame()
+{
+    doors_ = Game::DrawDoors(random_);
+    room_ = -1;
+}
+
+void DoorWalk::Start(int rooms)
+{
+    rooms_ = rooms;
+    room_ = 0;
+}
+
+int DoorWalk::Door(bool correct) const
+{
+    const int right = doors_[static_cast<size_t>(room_)];
+    return correct ? right : right % 3 + 1;
+}
+
+bool DoorWalk::Choose(bool correct)
+{
+    room_ = correct ? room_ + 1 : 0;
+    if (room_ < rooms_)
+        return false;
+    NewGame();
+    return true;
+}
+
+GameDriver::GameDriver(frmMain &window, SoundComponent &component, MixWatch &mix, quint64 seed)
     : window_(window)
     , component_(component)
+    , mix_(mix)
+    , walk_(seed)
 {
-    // Audio thread: keep the first mixing pass after each key, nothing more.
-    component_.SetMixListener([this](qint32) {
-        qint64 none = 0;
-        if (keyNs_.load() != 0)
-            mixNs_.compare_exchange_strong(none, bench::MonotonicNs());
-    });
+    qApp->installEventFilter(this);
 }
 
 GameDriver::~GameDriver()
 {
+    qApp->removeEventFilter(this);
+}
+
+void GameDriver::Start()
+{
+    window_.Start();
+    QEventLoop loop;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &loop, [this, &loop] {
+        if (window_.windowHandle() != nullptr && window_.windowHandle()->isExposed())
+            loop.quit();
+    });
+    poll.start(1);
+    QTimer::singleShot(SettleTimeoutMs, &loop, [&loop] { loop.exit(1); });
+    if (loop.exec() != 0)
+        throw std::runtime_error("the game's window was never shown");
     Settle();
-    component_.SetMixListener({});
+    CheckWalking(false);
 }
 
 void GameDriver::StartWalk(int rooms)
 {
-    auto *list = window_.findChild<QListWidget *>();
-    if (list == nullptr || !list->isVisible() || window_.Rules().Room() != -1)
+    auto *list = qobject_cast<QListWidget *>(Control("lbLevel"));
+    if (list == nullptr || !list->isVisible() || walk_.Room() != -1)
         throw std::runtime_error("the game is not asking for the room count");
+    // Tab reaches the list, as a child would move there; the list speaks on the way.
+    for (int tab = 0; tab < 6 && QApplication::focusWidget() != list; ++tab) {
+        PressKey(Qt::Key_Tab);
+        Settle();
+    }
+    if (QApplication::focusWidget() != list)
+        throw std::runtime_error("Tab never reached the room-count list");
     list->setCurrentRow(rooms - 3); // spoken, as every change of the list is
     Settle();
-    Send(list, Qt::Key_Return);
+    PressKey(Qt::Key_Return);
     Settle();
-    if (window_.Rules().Room() != 0)
-        throw std::runtime_error("Enter on the room-count list did not start the walk");
+    walk_.Start(rooms);
+    CheckWalking(true);
 }
 
 GameDriver::Choice GameDriver::ChooseDoor(bool correct)
 {
-    const Game &rules = window_.Rules();
     Choice choice;
-    choice.room = rules.Room();
+    choice.room = walk_.Room();
     choice.correct = correct;
     if (choice.room < 0)
         throw std::runtime_error("no walk in progress");
-    const qint16 right = rules.CorrectDoor()[static_cast<size_t>(choice.room)];
-    const int door = correct ? right : right % 3 + 1;
+    const int door = walk_.Door(correct);
 
-    // The key goes where the platform would send it: the focused control, else the window.
-    QWidget *focus = QApplication::focusWidget();
-    QObject *target = focus != nullptr && window_.isAncestorOf(focus) ? focus : &window_;
+    keyNs_ = 0;
+    timing_ = true;
     const qint64 cpuStart = bench::ThreadCpuNs();
-    Send(target, Qt::Key_0 + door);
+    PressKey(Qt::Key_0 + door);
     Settle();
     choice.cpuNs = bench::ThreadCpuNs() - cpuStart;
-
-    const int expected = correct ? choice.room + 1 : 0;
-    if (rules.Room() != expected && !(correct && rules.Room() == -1))
-        throw std::runtime_error("the door key was not taken as exactly one door choice");
-    if (keyNs_ == 0 || mixNs_ == 0)
+    timing_ = false;
+    if (keyNs_ == 0 || mix_.HeardNs() < keyNs_)
         throw std::runtime_error("the door's announcement was never mixed");
-    choice.keyToSoundNs = mixNs_ - keyNs_;
+    choice.keyToSoundNs = mix_.HeardNs() - keyNs_;
+
+    CheckWalking(!walk_.Choose(correct));
     return choice;
+}
+
+void GameDriver::FinishWalk()
+{
+    while (walk_.Room() >= 0)
+        ChooseDoor(true);
+}
+
+void GameDriver::PressKey(int key, Qt::KeyboardModifiers modifiers, int repeats)
+{
+    bench::QueueKey(window_.windowHandle(), key, modifiers, repeats);
 }
 
 void GameDriver::Settle()
 {
-    const qint32 sound = window_.Player().CurrentSound();
     QEventLoop loop;
     connect(&component_, &SoundComponent::PlaybackEnded, &loop, &QEventLoop::quit);
-    while (component_.IsPlaying(sound))
-        loop.exec();
-}
-
-void GameDriver::Send(QObject *target, int key)
-{
-    keyNs_ = 0;
-    mixNs_ = 0;
-    // Installed last, this filter sees the key just before the window's own key handling does.
-    target->installEventFilter(this);
-    const QString text = key >= Qt::Key_0 && key <= Qt::Key_9 ? QString(QChar(key)) : QString();
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(target, &press);
-    target->removeEventFilter(this);
+    bool late = false;
+    QTimer::singleShot(SettleTimeoutMs, &loop, [&loop, &late] {
+        late = true;
+        loop.quit();
+    });
+    for (;;) {
+        // Delivers what is pending: keys, and the game's notices of sounds that have ended.
+        QCoreApplication::processEvents();
+        if (late)
+            throw std::runtime_error("the game's sounds never ended");
+        if (Mix_Playing(-1) > 0) {
+            // Sleeps until a sound ends; the game has handled the end by the time this loop hears of it.
+            loop.exec();
+            continue;
+        }
+        // Silent now: the mixing pass that ended the last sound may still be posting its notice.
+        if (!mix_.WaitForPass())
+            throw std::runtime_error("the mixer stopped mixing");
+        QCoreApplication::processEvents();
+        if (Mix_Playing(-1) == 0)
+            return;
+    }
 }
 
 bool GameDriver::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && keyNs_.load() == 0)
+    // The key reaches the window before Qt passes it on to the focused control and the game.
+    if (timing_ && keyNs_ == 0 && event->type() == QEvent::KeyPress && qobject_cast<QWindow *>(watched) != nullptr) {
         keyNs_ = bench::MonotonicNs();
+        mix_.ListenForSound();
+    }
     return QObject::eventFilter(watched, event);
+}
+
+QWidget *GameDriver::Control(const char *name) const
+{
+    return window_.findChild<QWidget *>(QString::fromLatin1(name));
+}
+
+void GameDriver::CheckWalking(bool walking) const
+{
+    const QWidget *door = Control("cmd1");
+    const QWidget *list = Control("lbLevel");
+    if (door == nullptr || list == nullptr || door->isVisible() != walking || list->isVisible() == walking) {
+        throw std::runtime_error(walking ? "the game ended the walk before the benchmark's doors said it would"
+                                         : "the game is still walking where the benchmark's doors end the walk");
+    }
 }

@@ -1,49 +1,55 @@
-// The game as the benchmark starts it in a process of its own: the real window, component and
-// start-up, reporting what it measured on itself as "name=value" lines.
+// The game as the benchmark starts it in a process of its own: the real window and component,
+// with the recordings in "wave" beside this program (the benchmark copies it next to the test
+// recordings it needs), reporting what it measured on itself as "name=value" lines.
 
 #include "GameDriver.h"
 #include "Measure.h"
-#include "app/Program.h"
+#include "MixWatch.h"
 #include "app/frmMain.h"
 #include "sound/SdlSoundComponent.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QWindow>
 
-#include <atomic>
 #include <cstdio>
+#include <random>
 #include <stdexcept>
 
 namespace {
 struct Options {
     int frames = SdlSoundComponent::DefaultBufferFrames;
+    quint64 seed = 1;
     bool startOnly = false;
     int idleMs = 0;
-    QString waited;
+    bool waited = false;
     int choices = 0;
-    QString shortRecordings;
+    int presses = 0;
 };
 
 Options Parse(const QApplication &app)
 {
     QCommandLineParser parser;
     const QCommandLineOption frames(QStringLiteral("frames"), QStringLiteral("Mixer buffer."), QStringLiteral("n"));
-    const QCommandLineOption startOnly(QStringLiteral("start-only"), QStringLiteral("End once welcome is mixed."));
+    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed of the door draw."), QStringLiteral("n"));
+    const QCommandLineOption startOnly(QStringLiteral("start-only"), QStringLiteral("End once the welcome is heard."));
     const QCommandLineOption idle(QStringLiteral("idle-ms"), QStringLiteral("Idle time to measure."), QStringLiteral("ms"));
-    const QCommandLineOption waited(QStringLiteral("waited"), QStringLiteral("Recording to wait for."), QStringLiteral("file"));
-    const QCommandLineOption choices(QStringLiteral("choices"), QStringLiteral("Door choices to make."), QStringLiteral("n"));
-    const QCommandLineOption recordings(QStringLiteral("short-recordings"),
-                                        QStringLiteral("Folder holding wave/ for the door choices."), QStringLiteral("dir"));
-    parser.addOptions({frames, startOnly, idle, waited, choices, recordings});
+    const QCommandLineOption waited(QStringLiteral("waited"),
+                                    QStringLiteral("Start a new game and measure while its prompt is waited for."));
+    const QCommandLineOption choices(QStringLiteral("choices"), QStringLiteral("Door choices, for memory."), QStringLiteral("n"));
+    const QCommandLineOption presses(QStringLiteral("presses"), QStringLiteral("Door keys to time."), QStringLiteral("n"));
+    parser.addOptions({frames, seed, startOnly, idle, waited, choices, presses});
     parser.process(app);
     Options options;
     options.frames = parser.value(frames).toInt() > 0 ? parser.value(frames).toInt() : options.frames;
+    options.seed = parser.isSet(seed) ? parser.value(seed).toULongLong() : options.seed;
     options.startOnly = parser.isSet(startOnly);
     options.idleMs = parser.value(idle).toInt();
-    options.waited = parser.value(waited);
+    options.waited = parser.isSet(waited);
     options.choices = parser.value(choices).toInt();
-    options.shortRecordings = parser.value(recordings);
+    options.presses = parser.value(presses).toInt();
     return options;
 }
 
@@ -59,8 +65,10 @@ protected:
     {
         if (event->type() == QEvent::Expose && firstNs_ == 0) {
             const auto *window = qobject_cast<QWindow *>(watched);
-            if (window != nullptr && window->isExposed())
+            if (window != nullptr && window->isExposed()) {
                 firstNs_ = bench::MonotonicNs();
+                qApp->removeEventFilter(this); // seen: the rest of the run goes unwatched
+            }
         }
         return QObject::eventFilter(watched, event);
     }
@@ -69,29 +77,94 @@ private:
     qint64 firstNs_ = 0;
 };
 
-void MeasureWaitedSound(frmMain &window, const QString &file)
+// A new game from the room-count prompt: the game waits until its prompt, 2 s long in the
+// benchmark's recordings, has been heard.
+void MeasureWaitedSound(GameDriver &driver)
 {
     const qint64 cpu = bench::ProcessCpuNs();
     const qint64 start = bench::MonotonicNs();
-    window.Player().PlayWave(file, true, 0);
+    driver.PressKey(Qt::Key_F2);
+    driver.Settle();
     const qint64 wall = bench::MonotonicNs() - start;
+    driver.Walk().NewGame();
     bench::Report("waited_wall_ns", wall);
     bench::Report("waited_cpu_pct", bench::CorePercent(bench::ProcessCpuNs() - cpu, wall));
 }
 
-void MakeDoorChoices(frmMain &window, SdlSoundComponent &component, const Options &options)
+void MakeDoorChoices(GameDriver &driver, int choices)
 {
-    window.Player().InitSoundPath(options.shortRecordings);
-    GameDriver driver(window, component);
     driver.StartWalk(20);
     bench::Report("rss_walk_kb", bench::ResidentKb());
-    for (int i = 1; i <= options.choices; ++i) {
+    for (int i = 1; i <= choices; ++i) {
         // Walk to the last room, then turn back with a wrong door: every room is visited.
-        driver.ChooseDoor(window.Rules().Room() < 19);
+        driver.ChooseDoor(driver.Walk().Room() < 19);
         if (i == 100)
             bench::Report("rss_100_choices_kb", bench::ResidentKb());
     }
     bench::Report("rss_choices_kb", bench::ResidentKb());
+    driver.FinishWalk();
+}
+
+void TimeDoorKeys(GameDriver &driver, int presses, int frames)
+{
+    driver.StartWalk(20);
+    bool wrongInFirstRoom = true;
+    // A child presses at any moment, not just after a mixing pass: each key waits a random time
+    // up to the longest mixer period first, so the keys fall evenly across the period.
+    std::mt19937 random(static_cast<std::mt19937::result_type>(frames));
+    std::uniform_int_distribution<int> pause(0, 93);
+    for (int i = 0; i < presses; ++i) {
+        bench::StayIdle(pause(random));
+        // Every walk: a wrong door in room 1, the right doors up to room 20, a wrong door there.
+        const int room = driver.Walk().Room();
+        bool correct = room < 19;
+        if (room == 0) {
+            correct = !wrongInFirstRoom;
+            wrongInFirstRoom = !wrongInFirstRoom;
+        }
+        const GameDriver::Choice choice = driver.ChooseDoor(correct);
+        std::printf("choice=%d %d %lld %lld\n", choice.room, choice.correct ? 1 : 0,
+                    static_cast<long long>(choice.keyToSoundNs), static_cast<long long>(choice.cpuNs));
+    }
+    std::fflush(stdout);
+    driver.FinishWalk();
+}
+
+int Play(const Options &options)
+{
+    SdlSoundComponent component(options.frames);
+    if (!component.IsOpen()) {
+        std::fprintf(stderr, "no audio device: %s\n", qPrintable(component.OpenError()));
+        return 1;
+    }
+    MixWatch mix;
+    frmMain window(component, options.seed);
+    if (options.startOnly) {
+        // The first sound mixed is the welcome; once it is heard, a start-only run is done.
+        mix.ListenForSound();
+        QObject::connect(&mix, &MixWatch::Heard, qApp, &QCoreApplication::quit);
+        window.Start();
+        QApplication::exec();
+        bench::Report("first_mix_ns", mix.HeardNs());
+        return 0;
+    }
+
+    GameDriver driver(window, component, mix, options.seed);
+    driver.Start();
+    bench::Report("rss_start_kb", bench::ResidentKb());
+    if (options.idleMs > 0) {
+        const qint64 cpu = bench::ProcessCpuNs();
+        const qint64 start = bench::MonotonicNs();
+        bench::StayIdle(options.idleMs);
+        bench::Report("idle_cpu_pct", bench::CorePercent(bench::ProcessCpuNs() - cpu, bench::MonotonicNs() - start));
+    }
+    if (options.waited)
+        MeasureWaitedSound(driver);
+    if (options.choices > 0)
+        MakeDoorChoices(driver, options.choices);
+    if (options.presses > 0)
+        TimeDoorKeys(driver, options.presses, options.frames);
+    return 0;
 }
 } // namespace
 
@@ -100,46 +173,18 @@ int main(int argc, char *argv[])
     bench::UseHeadlessDefaults();
     QApplication app(argc, argv);
     const Options options = Parse(app);
+    // The game keeps its volume and one-ear mode; the benchmark's commands must not change the user's.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     ExposeWatch expose;
     app.installEventFilter(&expose);
-
-    SdlSoundComponent component(options.frames);
-    if (!component.IsOpen()) {
-        std::fprintf(stderr, "no audio device: %s\n", qPrintable(component.OpenError()));
+    int status = 1;
+    try {
+        status = Play(options);
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "%s\n", error.what());
         return 1;
     }
-    // The first sound mixed is the welcome; once heard, a start-only run is done.
-    std::atomic<qint64> firstMix{0};
-    component.SetMixListener([&firstMix, &options](qint32) {
-        qint64 none = 0;
-        if (firstMix.compare_exchange_strong(none, bench::MonotonicNs()) && options.startOnly)
-            QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
-    });
-    frmMain window(component);
-    Begin(window, component);
-    component.SetMixListener({});
-    bench::Report("first_mix_ns", firstMix.load());
     bench::Report("first_expose_ns", expose.FirstExposeNs());
-    app.removeEventFilter(&expose);
-    if (options.startOnly)
-        return 0;
-
-    bench::Report("rss_start_kb", bench::ResidentKb());
-    if (options.idleMs > 0) {
-        const qint64 cpu = bench::ProcessCpuNs();
-        const qint64 start = bench::MonotonicNs();
-        bench::StayIdle(options.idleMs);
-        bench::Report("idle_cpu_pct", bench::CorePercent(bench::ProcessCpuNs() - cpu, bench::MonotonicNs() - start));
-    }
-    if (!options.waited.isEmpty())
-        MeasureWaitedSound(window, options.waited);
-    if (options.choices > 0) {
-        try {
-            MakeDoorChoices(window, component, options);
-        } catch (const std::exception &error) {
-            std::fprintf(stderr, "%s\n", error.what());
-            return 1;
-        }
-    }
-    return 0;
+    return status;
 }

@@ -8,26 +8,56 @@
 
 namespace {
 constexpr int Lengths[] = {1, 2, 10, 60};
+const QString Program = QStringLiteral("velkarn-bench-game");
+
+// What a walk through the rooms plays: the numbers, the doors and their effects.
+bool PlayedOnAWalk(const QString &name)
+{
+    static const QStringList effects = {QStringLiteral("door123.wav"), QStringLiteral("door_open.wav"),
+                                        QStringLiteral("door_closed.wav"), QStringLiteral("error.wav"),
+                                        QStringLiteral("success.wav")};
+    return name.startsWith(QStringLiteral("nr")) || effects.contains(name);
+}
+
+void Copy(const QString &from, const QString &to)
+{
+    if (!QFile::copy(from, to))
+        throw std::runtime_error("cannot copy " + from.toStdString() + " to " + to.toStdString());
+}
 } // namespace
 
-TestRecordings::TestRecordings(const QString &realRecordings)
+TestRecordings::TestRecordings(const QString &buildFolder)
+    : buildFolder_(buildFolder)
 {
     if (!dir_.isValid())
         throw std::runtime_error("no temporary folder");
-    const QDir wave(dir_.filePath(QStringLiteral("wave")));
-    if (!wave.mkpath(QStringLiteral(".")))
-        throw std::runtime_error("cannot make the short catalogue's folder");
     const QString tone = dir_.filePath(QStringLiteral("tone10ms.wav"));
     Tone(tone, 0.01, 44100);
-    const QStringList names = QDir(realRecordings).entryList({QStringLiteral("*.wav")}, QDir::Files);
-    if (names.isEmpty())
-        throw std::runtime_error("no recordings in " + realRecordings.toStdString());
-    for (const QString &name : names) {
-        if (!QFile::copy(tone, wave.filePath(name)))
-            throw std::runtime_error("cannot copy the short tone");
-    }
     for (int seconds : Lengths)
         Tone(OfLength(seconds), seconds, 44100); // the rate the build gives every recording
+    const QString real = QDir(buildFolder).filePath(QStringLiteral("wave"));
+    shortGame_ = Game(QStringLiteral("short"), [&](const QString &) { return tone; });
+    walkGame_ = Game(QStringLiteral("walk"), [&](const QString &name) {
+        return PlayedOnAWalk(name) ? tone : QDir(real).filePath(name);
+    });
+    waitedGame_ = Game(QStringLiteral("waited"), [&](const QString &name) {
+        return name == QStringLiteral("rooms_select.wav") ? OfLength(2) : tone;
+    });
+}
+
+QString TestRecordings::Game(const QString &folder, const Choice &source) const
+{
+    const QDir game(dir_.filePath(folder));
+    if (!game.mkpath(QStringLiteral("wave")))
+        throw std::runtime_error("cannot make a folder for the test recordings");
+    const QStringList names = QDir(QDir(buildFolder_).filePath(QStringLiteral("wave")))
+                                  .entryList({QStringLiteral("*.wav")}, QDir::Files);
+    if (names.isEmpty())
+        throw std::runtime_error("no recordings in " + buildFolder_.toStdString() + "/wave");
+    for (const QString &name : names)
+        Copy(source(name), game.filePath(QStringLiteral("wave/") + name));
+    Copy(QDir(buildFolder_).filePath(Program), game.filePath(Program));
+    return game.filePath(Program);
 }
 
 QString TestRecordings::OfLength(int seconds, int copy) const
@@ -39,8 +69,8 @@ void TestRecordings::MakeCopies(int copies) const
 {
     for (int seconds : Lengths) {
         for (int copy = 1; copy <= copies; ++copy) {
-            if (!QFile::exists(OfLength(seconds, copy)) && !QFile::copy(OfLength(seconds), OfLength(seconds, copy)))
-                throw std::runtime_error("cannot copy a recording");
+            if (!QFile::exists(OfLength(seconds, copy)))
+                Copy(OfLength(seconds), OfLength(seconds, copy));
         }
     }
 }
