@@ -12,9 +12,11 @@ dpkg -x "$1" "$root"
 welcome=$(( ($(stat -c %s "$root/usr/share/games/velkarn/wave/welcome.wav") - 44) / 2 ))
 out=$root/mixed.raw
 : >"$out"
-QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out" "$root/usr/games/velkarn" &
+# Settings are kept in the scratch root too: neither read from nor left in the real home.
+XDG_CONFIG_HOME=$root/config QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out" \
+  "$root/usr/games/velkarn" &
 game=$!
 # Non-silent stereo frames (4 bytes) counted as they are written; given up after a generous minute.
 heard=$(timeout 60 tail -c +1 -f "$out" | od -An -v -w4 -tx4 | grep -v -m $((welcome + 1)) ' 00000000' | wc -l)
-kill -0 "$game" 2>/dev/null || { echo "the installed game ended by itself"; exit 1; }
+kill -0 "$game" 2>/dev/null || { wait "$game" && s=0 || s=$?; echo "the installed game ended by itself ($s)"; exit 1; }
 [ "$heard" -gt "$welcome" ] || { echo "only $heard sounding frames, no more than the welcome's $welcome"; exit 1; }
