@@ -98,12 +98,10 @@ SdlSoundComponent::~SdlSoundComponent()
 {
     if (!IsOpen())
         return;
-    // Once this returns, the audio thread can no longer be inside the callback.
+    // Once this returns, the audio thread can no longer be inside the callback. The sounds are
+    // freed (and halted) before the device closes: they are declared after it.
     Mix_ChannelFinished(nullptr);
     instance_ = nullptr;
-    Mix_HaltChannel(-1);
-    waves_.clear();
-    cache_.clear();
 }
 
 bool SdlSoundComponent::IsOpen() const
@@ -111,20 +109,11 @@ bool SdlSoundComponent::IsOpen() const
     return device_->IsOpen();
 }
 
-void SdlSoundComponent::ChannelFinishedOnAudioThread(int channel)
+void SdlSoundComponent::ChannelFinishedOnAudioThread(int /*channel*/)
 {
     // Audio thread: never call the mixer here, only hand the news to the component's own thread.
-    if (SdlSoundComponent *self = instance_.load()) {
-        QMetaObject::invokeMethod(
-            self, [self, channel] { self->OnChannelFinished(channel); }, Qt::QueuedConnection);
-    }
-}
-
-void SdlSoundComponent::OnChannelFinished(int channel)
-{
-    if (channel >= 0 && static_cast<size_t>(channel) < channelOwner_.size() && !Mix_Playing(channel))
-        channelOwner_[static_cast<size_t>(channel)] = 0;
-    emit PlaybackEnded();
+    if (SdlSoundComponent *self = instance_.load())
+        QMetaObject::invokeMethod(self, &SoundComponent::PlaybackEnded, Qt::QueuedConnection);
 }
 
 SdlSoundComponent::Chunk SdlSoundComponent::Decode(const QString &path) const
@@ -268,9 +257,6 @@ void SdlSoundComponent::SetPan(qint32 handle, qint32 pan)
     if (wave == waves_.end())
         return;
     wave->second.pan = std::clamp(pan, -10000, 10000);
-    const int channel = wave->second.channel;
-    if (channel >= 0 && channelOwner_[static_cast<size_t>(channel)] == handle)
-        ApplyPan(channel, wave->second.pan);
 }
 
 void SdlSoundComponent::SetVolume(qint32 hundredthsOfDb)

@@ -60,7 +60,6 @@ private:
     int FreeChannel();
     void ApplyPan(int channel, qint32 pan);
     qint64 LengthMs(const Mix_Chunk &chunk) const;
-    void OnChannelFinished(int channel);
     void GuardAgainstStall(qint32 handle);
     static void ChannelFinishedOnAudioThread(int channel);
 

@@ -24,7 +24,7 @@ public:
     virtual void StartWave(qint32 handle, qint32 from, qint32 to) = 0;
     /// True while the handle's sound is still playing.
     virtual bool IsPlaying(qint32 handle) = 0;
-    /// Stereo position of the handle's sound: -10000 full left, 0 centre, 10000 full right.
+    /// Where the handle's sound is heard from its next start: -10000 full left, 0 centre, 10000 full right.
     virtual void SetPan(qint32 handle, qint32 pan) = 0;
     /// Loudness of everything played, in hundredths of a decibel: 0 is full, -2700 is 27 dB softer.
     virtual void SetVolume(qint32 hundredthsOfDb) = 0;

@@ -22,6 +22,7 @@ private:
     std::unique_ptr<frmMain> window;
 
     QPushButton *Door(int door) const { return window->findChild<QPushButton *>(QStringLiteral("cmd%1").arg(door)); }
+    int DoorsShown() const { return Door(1)->isVisible() + Door(2)->isVisible() + Door(3)->isVisible(); }
     QListWidget *List() const { return window->findChild<QListWidget *>(QStringLiteral("lbLevel")); }
     QAction *Action(const QString &text) const
     {
@@ -51,7 +52,7 @@ private:
         List()->setCurrentRow(rooms - 3);
         TypeKey(*window, Qt::Key_Return);
         sound->PlayOut();
-        QVERIFY(Door(1)->isVisible());
+        QCOMPARE(DoorsShown(), 3);
     }
 
 private slots:
@@ -95,11 +96,11 @@ private slots:
         sound->missing = {missing};
         MessageAnswerer answerer;
         window->show();
-        QVERIFY(Door(1)->isVisible() && !List()->isVisible());
+        QVERIFY(DoorsShown() == 3 && !List()->isVisible());
         window->Start();
         QTRY_VERIFY(!answerer.texts.isEmpty() || message.isEmpty());
         QCOMPARE(sound->PlayOut(), heard);
-        QVERIFY(List()->isVisible() && !Door(1)->isVisible());
+        QVERIFY(List()->isVisible() && DoorsShown() == 0);
         // The game goes on, with no more messages.
         List()->setFocus();
         TypeKey(*window, Qt::Key_Return);
@@ -123,7 +124,7 @@ private slots:
         QCOMPARE(List()->currentItem()->text(), QStringLiteral("10"));
         TypeKey(*window, Qt::Key_Return);
         QCOMPARE(sound->PlayOut(), (QStringList{"nr3.wav C + nr4.wav C + nr5.wav C + nr6.wav C + nr7.wav C + nr10.wav C + door123.wav C"}));
-        QVERIFY(Door(1)->isVisible() && !List()->isVisible());
+        QVERIFY(DoorsShown() == 3 && !List()->isVisible());
     }
 
     void commandsFromEverySourceWaitTheirTurn()
@@ -167,6 +168,18 @@ private slots:
         TypeKey(*window, key, Qt::NoModifier, key == Qt::Key_Space ? " " : "", 30);
         sound->PlayOut();
         QCOMPARE(sound->Heard().mid(before).filter(heard).size(), 1);
+    }
+
+    void theAboutDialogHoldsTheGameUntilItIsClosed()
+    {
+        StartWalk(3);
+        Action("&Om Velkarn")->trigger();
+        QTRY_VERIFY(QApplication::activeModalWidget());
+        QCOMPARE(QApplication::activeModalWidget()->windowTitle(), QStringLiteral("Om Velkarn"));
+        Door(1)->click();
+        QCOMPARE(sound->PlayOut(), QStringList());
+        QApplication::activeModalWidget()->close();
+        QCOMPARE(sound->PlayOut().value(0), QStringLiteral("nr1.wav L"));
     }
 
     void closingNeverWaits_data()
