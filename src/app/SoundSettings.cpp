@@ -1,7 +1,6 @@
 #include "SoundSettings.h"
 
 #include "info/AppInfo.h"
-#include "sound/SoundPlayer.h"
 
 #include <QSettings>
 
@@ -19,8 +18,8 @@ SoundSettings LoadSoundSettings()
         return settings;
     bool ok = false;
     const int volume = store.value(VolumeKey).toInt(&ok);
-    if (ok && volume >= SoundPlayer::SoftestVolume && volume <= SoundPlayer::LoudestVolume)
-        settings.volume = volume;
+    if (ok)
+        settings.volume = volume; // the player keeps it within its range
     settings.bothEars = store.value(BothEarsKey).toString() == QLatin1String("true");
     return settings;
 }

@@ -30,9 +30,8 @@ constexpr int PromptCells = 10;
 // merely activated again (after a message, a menu or another program) the list says nothing.
 bool IsRealFocusMove(Qt::FocusReason reason)
 {
-    return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
-           || reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason
-           || reason == Qt::OtherFocusReason;
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
+           && reason != Qt::MenuBarFocusReason;
 }
 } // namespace
 

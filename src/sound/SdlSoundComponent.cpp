@@ -160,7 +160,7 @@ qint32 SdlSoundComponent::OpenWave(const QString &path)
             cache_.erase(key);
     }
     const qint32 handle = nextHandle_++;
-    waves_.emplace(handle, Wave{chunk, -1, 0, QDeadlineTimer()});
+    waves_.emplace(handle, Wave(chunk));
     return handle;
 }
 

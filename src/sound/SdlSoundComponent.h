@@ -48,6 +48,7 @@ private:
         QDateTime modified;
     };
     struct Wave {
+        explicit Wave(Chunk sound) : chunk(std::move(sound)) {}
         Chunk chunk;
         int channel = -1;
         qint32 pan = 0;

@@ -78,6 +78,20 @@ private slots:
         QCOMPARE(Mix_Playing(-1), 0);
     }
 
+    void soundsPlayTogetherOnTheMixersChannels()
+    {
+        SdlSoundComponent sound;
+        const qint32 handles[] = {sound.OpenWave(Path("long.wav")), sound.OpenWave(Path("long.wav")),
+                                  sound.OpenWave(Path("long.wav"))};
+        for (qint32 handle : handles)
+            sound.StartWave(handle, 0, -1);
+        QCOMPARE(Mix_Playing(-1), 3);
+        QCOMPARE(Mix_AllocateChannels(-1), 8); // free channels are found, not added
+        sound.CloseWave(handles[1]);
+        QVERIFY(sound.IsPlaying(handles[0]) && !sound.IsPlaying(handles[1]) && sound.IsPlaying(handles[2]));
+        QCOMPARE(Mix_Playing(-1), 2);
+    }
+
     void brokenRecordingsAreRefusedOthersPlay_data()
     {
         QTest::addColumn<QByteArray>("bytes");
