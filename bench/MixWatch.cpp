@@ -31,7 +31,10 @@ bool MixWatch::WaitForPass(int timeoutMs)
 {
     QEventLoop loop;
     connect(this, &MixWatch::Passed, &loop, &QEventLoop::quit);
-    QTimer::singleShot(timeoutMs, &loop, [&loop] { loop.exit(1); });
+    QTimer limit; // gone with this call, unlike a pending QTimer::singleShot
+    limit.setSingleShot(true);
+    connect(&limit, &QTimer::timeout, &loop, [&loop] { loop.exit(1); });
+    limit.start(timeoutMs);
     // A pass that is under way now counts: it ends after this call, so whatever it posted is queued.
     wakeAfter_ = passes_.load() + 1;
     return loop.exec() == 0;
