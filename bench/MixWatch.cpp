@@ -49,7 +49,8 @@ void MixWatch::OnMix(void *self, Uint8 *stream, int length)
     int peak = watch->peakPlaying_.load();
     while (playing > peak && !watch->peakPlaying_.compare_exchange_weak(peak, playing)) {
     }
-    if (watch->listening_.load() && std::any_of(stream, stream + length, [](Uint8 byte) { return byte != 0; })) {
+    if (watch->listening_.load()
+        && (playing > 0 || std::any_of(stream, stream + length, [](Uint8 byte) { return byte != 0; }))) {
         watch->listening_ = false;
         watch->heardNs_ = bench::MonotonicNs();
         QMetaObject::invokeMethod(watch, &MixWatch::Heard, Qt::QueuedConnection);
