@@ -33,6 +33,7 @@ struct Settings {
     int choices = 1'000;
     int coldOpens = 3;
     int warmOpens = 20;
+    int soakCommands = 100'000;
 };
 
 Settings SmokeSettings()
@@ -45,6 +46,7 @@ Settings SmokeSettings()
     s.choices = 21;
     s.coldOpens = 1;
     s.warmOpens = 1;
+    s.soakCommands = 1'000;
     return s;
 }
 
@@ -265,6 +267,67 @@ private:
     QJsonArray targets_;
 };
 
+// ---- Soak -----------------------------------------------------------------------------------
+
+// A smaller mixer buffer than the game's own: with 10 ms recordings the soak then spends its time
+// on commands rather than on waiting for the next mixing pass.
+constexpr int SoakFrames = 256;
+
+/// Sends random commands through the game in a process of its own, so that a crash is seen; adds
+/// the figures to the table and the JSON. False when the game did not end well.
+bool Soak(int commands, const TestRecordings &recordings, Report &report, QJsonObject &json)
+{
+    const Reported soak = Start(recordings.ShortGame(),
+                                {QStringLiteral("--soak"), QString::number(commands), QStringLiteral("--frames"),
+                                 QString::number(SoakFrames), QStringLiteral("--seed"), QString::number(commands)},
+                                nullptr, 3'600'000);
+    report.Heading(qPrintable(QStringLiteral("Soak: %1 random commands through the window and the SDL component "
+                                             "(10 ms recordings, %2-frame mixer)")
+                                  .arg(commands).arg(SoakFrames)));
+    const QString ended = soak.ended ? QStringLiteral("normally") : soak.failure;
+    report.Line(QString::asprintf("%-50s %s", "the game ended", qPrintable(ended)));
+    QJsonObject figures{{QStringLiteral("commands"), commands}, {QStringLiteral("mixer_frames"), SoakFrames},
+                        {QStringLiteral("ended_normally"), soak.ended}, {QStringLiteral("failure"), soak.failure}};
+    if (!soak.ended) {
+        json[QStringLiteral("soak")] = figures;
+        return false;
+    }
+    const auto count = [&soak](const char *name) { return static_cast<int>(soak.Value(name)); };
+    const double seconds = soak.Value("soak_seconds");
+    report.Line(QString::asprintf("%-50s %d keys, %d held keys, %d clicks, %d screen-reader presses, %d menu commands",
+                                  "sent", count("soak_keys"), count("soak_held_keys"), count("soak_clicks"),
+                                  count("soak_accessibility_presses"), count("soak_menu_commands")));
+    report.Line(QString::asprintf("%-50s %d walks begun, %d commands sent during a walk", "seen", count("soak_walks"),
+                                  count("soak_during_walks")));
+    report.Line(QString::asprintf("%-50s %d About dialogs closed, %d messages (each a fault)", "",
+                                  count("soak_dialogs_closed"), count("soak_messages")));
+    report.Line(QString::asprintf("%-50s %9.1f s (%.2f ms a command)", "time", seconds, 1000 * seconds / commands));
+    const double warmKb = soak.Value("soak_rss_warm_kb");
+    const double peakKb = soak.Value("soak_rss_peak_kb");
+    const double endKb = soak.Value("soak_rss_end_kb");
+    report.Line(QString::asprintf("%-50s %9.1f %9.1f %9.1f",
+                                  qPrintable(QStringLiteral("resident MiB after %1 commands / peak / end")
+                                                 .arg(count("soak_warmup_commands"))),
+                                  warmKb / 1024, peakKb / 1024, endKb / 1024));
+    report.Line(QString::asprintf("%-50s %9d %9d %9d", "open handles at start / peak / end",
+                                  count("soak_handles_start"), count("soak_handles_peak"), count("soak_handles_end")));
+    report.Line(QString::asprintf("%-50s %9d %9d", "mixer channels allocated / most playing at once",
+                                  count("soak_channels_peak"), count("soak_playing_peak")));
+    for (const char *name : {"soak_keys", "soak_held_keys", "soak_clicks", "soak_accessibility_presses",
+                             "soak_menu_commands", "soak_dialogs_closed", "soak_walks", "soak_during_walks", "soak_messages",
+                             "soak_warmup_commands", "soak_handles_start", "soak_handles_peak", "soak_handles_end",
+                             "soak_channels_peak", "soak_playing_peak"})
+        figures[QString::fromLatin1(name + 5)] = count(name);
+    figures[QStringLiteral("seconds")] = seconds;
+    figures[QStringLiteral("rss_warm_kib")] = warmKb;
+    figures[QStringLiteral("rss_peak_kib")] = peakKb;
+    figures[QStringLiteral("rss_end_kib")] = endKb;
+    json[QStringLiteral("soak")] = figures;
+    report.Target(QStringLiteral("soak: resident growth after warm-up, MiB"), (endKb - warmKb) / 1024, 1, true,
+                  QStringLiteral(" M"));
+    return count("soak_messages") == 0;
+}
+
 QString Row(const char *label, double a, double b, double c, double d)
 {
     return QString::asprintf("%-34s %9.2f %9.2f %9.2f %9.2f", label, a, b, c, d);
@@ -407,6 +470,9 @@ int RunBench(const Settings &settings, const QString &jsonPath)
                                                     {QStringLiteral("room20_cpu_us"), cpu20},
                                                     {QStringLiteral("room1_key_to_sound_ms"), key1},
                                                     {QStringLiteral("room20_key_to_sound_ms"), key20}}}};
+
+    // 6. Soak
+    const bool soaked = settings.soakCommands <= 0 || Soak(settings.soakCommands, recordings, report, json);
     json[QStringLiteral("targets")] = report.Targets();
 
     if (!jsonPath.isEmpty()) {
@@ -415,7 +481,7 @@ int RunBench(const Settings &settings, const QString &jsonPath)
             throw std::runtime_error("cannot write " + jsonPath.toStdString());
         std::printf("\nWritten to %s\n", qPrintable(jsonPath));
     }
-    return 0;
+    return soaked ? 0 : 1;
 }
 
 } // namespace
@@ -430,10 +496,16 @@ int main(int argc, char *argv[])
     const QCommandLineOption smoke(QStringLiteral("smoke"), QStringLiteral("One round of each measurement, short idle times."));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Also write the results as JSON to this file."),
                                   QStringLiteral("path"));
-    parser.addOptions({smoke, json});
+    const QCommandLineOption soak(QStringLiteral("soak"),
+                                  QStringLiteral("Random commands for the soak (100,000; 1,000 with --smoke; 0: none)."),
+                                  QStringLiteral("n"));
+    parser.addOptions({smoke, json, soak});
     parser.process(app);
+    Settings settings = parser.isSet(smoke) ? SmokeSettings() : Settings{};
+    if (parser.isSet(soak))
+        settings.soakCommands = parser.value(soak).toInt();
     try {
-        return RunBench(parser.isSet(smoke) ? SmokeSettings() : Settings{}, parser.value(json));
+        return RunBench(settings, parser.value(json));
     } catch (const std::exception &error) {
         std::fprintf(stderr, "velkarn-bench: %s\n", error.what());
         return 1;

@@ -104,7 +104,10 @@ void GameDriver::Start()
             loop.quit();
     });
     poll.start(1);
-    QTimer::singleShot(SettleTimeoutMs, &loop, [&loop] { loop.exit(1); });
+    QTimer limit;
+    limit.setSingleShot(true);
+    connect(&limit, &QTimer::timeout, &loop, [&loop] { loop.exit(1); });
+    limit.start(SettleTimeoutMs);
     if (loop.exec() != 0)
         throw std::runtime_error("the game's window was never shown");
     Settle();
@@ -171,10 +174,16 @@ void GameDriver::Settle()
     QEventLoop loop;
     connect(&component_, &SoundComponent::PlaybackEnded, &loop, &QEventLoop::quit);
     bool late = false;
-    QTimer::singleShot(SettleTimeoutMs, &loop, [&loop, &late] {
+    // A timer of this call, not QTimer::singleShot: that one would stay registered, waiting to
+    // fire, long after the game had settled, and thousands of them would be counted as the game's
+    // memory and processor time.
+    QTimer limit;
+    limit.setSingleShot(true);
+    connect(&limit, &QTimer::timeout, &loop, [&loop, &late] {
         late = true;
         loop.quit();
     });
+    limit.start(SettleTimeoutMs);
     for (;;) {
         // Delivers what is pending: keys, and the game's notices of sounds that have ended.
         QCoreApplication::processEvents();

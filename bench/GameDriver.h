@@ -48,8 +48,8 @@ private:
 };
 
 // Plays the game the way a child does, one key at a time, as the window system delivers keys, and
-// times each door key from its arrival at the window to the first non-silent samples the mixer
-// puts out after it.
+// times each door key from its arrival at the window to the first mixing pass after it that mixes
+// a sound: its announcement, whose first samples are not silent.
 class GameDriver : public QObject
 {
     Q_OBJECT

@@ -5,6 +5,7 @@
 #include "GameDriver.h"
 #include "Measure.h"
 #include "MixWatch.h"
+#include "Soak.h"
 #include "app/frmMain.h"
 #include "sound/SdlSoundComponent.h"
 
@@ -27,6 +28,7 @@ struct Options {
     bool waited = false;
     int choices = 0;
     int presses = 0;
+    int soak = 0;
 };
 
 Options Parse(const QApplication &app)
@@ -40,7 +42,8 @@ Options Parse(const QApplication &app)
                                     QStringLiteral("Start a new game and measure while its prompt is waited for."));
     const QCommandLineOption choices(QStringLiteral("choices"), QStringLiteral("Door choices, for memory."), QStringLiteral("n"));
     const QCommandLineOption presses(QStringLiteral("presses"), QStringLiteral("Door keys to time."), QStringLiteral("n"));
-    parser.addOptions({frames, seed, startOnly, idle, waited, choices, presses});
+    const QCommandLineOption soak(QStringLiteral("soak"), QStringLiteral("Random commands to send."), QStringLiteral("n"));
+    parser.addOptions({frames, seed, startOnly, idle, waited, choices, presses, soak});
     parser.process(app);
     Options options;
     options.frames = parser.value(frames).toInt() > 0 ? parser.value(frames).toInt() : options.frames;
@@ -50,6 +53,7 @@ Options Parse(const QApplication &app)
     options.waited = parser.isSet(waited);
     options.choices = parser.value(choices).toInt();
     options.presses = parser.value(presses).toInt();
+    options.soak = parser.value(soak).toInt();
     return options;
 }
 
@@ -164,6 +168,8 @@ int Play(const Options &options)
         MakeDoorChoices(driver, options.choices);
     if (options.presses > 0)
         TimeDoorKeys(driver, options.presses, options.frames);
+    if (options.soak > 0)
+        Soak(window, driver, mix, options.seed).Run(options.soak);
     return 0;
 }
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QTimer>
@@ -46,6 +47,15 @@ inline qint64 ResidentKb()
             return line.mid(6).trimmed().split(' ').value(0).toLongLong();
     }
     return -1;
+}
+
+/// Open file descriptors of this process (the one reading the list among them), or -1.
+inline qint64 OpenHandles()
+{
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    if (!fds.exists())
+        return -1;
+    return fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size();
 }
 
 /// Headless by default: the offscreen window system and SDL's silent audio driver.

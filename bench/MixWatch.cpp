@@ -31,7 +31,10 @@ bool MixWatch::WaitForPass(int timeoutMs)
 {
     QEventLoop loop;
     connect(this, &MixWatch::Passed, &loop, &QEventLoop::quit);
-    QTimer::singleShot(timeoutMs, &loop, [&loop] { loop.exit(1); });
+    QTimer limit; // gone with this call, unlike a pending QTimer::singleShot
+    limit.setSingleShot(true);
+    connect(&limit, &QTimer::timeout, &loop, [&loop] { loop.exit(1); });
+    limit.start(timeoutMs);
     // A pass that is under way now counts: it ends after this call, so whatever it posted is queued.
     wakeAfter_ = passes_.load() + 1;
     return loop.exec() == 0;
@@ -46,7 +49,8 @@ void MixWatch::OnMix(void *self, Uint8 *stream, int length)
     int peak = watch->peakPlaying_.load();
     while (playing > peak && !watch->peakPlaying_.compare_exchange_weak(peak, playing)) {
     }
-    if (watch->listening_.load() && std::any_of(stream, stream + length, [](Uint8 byte) { return byte != 0; })) {
+    if (watch->listening_.load()
+        && (playing > 0 || std::any_of(stream, stream + length, [](Uint8 byte) { return byte != 0; }))) {
         watch->listening_ = false;
         watch->heardNs_ = bench::MonotonicNs();
         QMetaObject::invokeMethod(watch, &MixWatch::Heard, Qt::QueuedConnection);

@@ -21,9 +21,11 @@ public:
     MixWatch(const MixWatch &) = delete;
     MixWatch &operator=(const MixWatch &) = delete;
 
-    /// From now on, keeps the time of the first buffer that is not silent (and forgets any earlier).
+    /// From now on, keeps the time of the first pass that mixes a sound (and forgets any earlier):
+    /// its buffer is not silent, or a channel still plays at its end. A recording may begin with
+    /// samples so faint that panning rounds them to silence; it has started all the same.
     void ListenForSound();
-    /// Monotonic time of the first non-silent buffer since ListenForSound, 0 while none was mixed.
+    /// Monotonic time of the first pass that mixed a sound since ListenForSound, 0 while none did.
     qint64 HeardNs() const { return heardNs_.load(); }
     /// Runs the event loop until a mixing pass has ended after this call. False if none did in time.
     bool WaitForPass(int timeoutMs = 2'000);
@@ -31,7 +33,7 @@ public:
     int PeakPlaying() const { return peakPlaying_.load(); }
 
 signals:
-    /// The first non-silent buffer after ListenForSound was mixed (sent to this object's thread).
+    /// The first sound after ListenForSound was mixed (sent to this object's thread).
     void Heard();
     /// The pass WaitForPass waited for has ended (sent to this object's thread).
     void Passed();
