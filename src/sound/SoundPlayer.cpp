@@ -55,7 +55,8 @@ bool SoundPlayer::Start(const QString &fileName, qint16 pan)
     // The position is set before the start so that not even the first samples are heard elsewhere.
     component_.SetPan(currentSound_, bothEars_ ? 0 : ComponentPan(pan));
     component_.StartWave(currentSound_, 0, -1);
-    return true;
+    // A sound the mixer could not start is not heard, and must not be waited for.
+    return component_.IsPlaying(currentSound_);
 }
 
 bool SoundPlayer::IsPlaying(qint32 handle) const
