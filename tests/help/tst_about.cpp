@@ -31,8 +31,8 @@ private:
 
 void AboutDialogTest::init()
 {
-    // Only the test's own folders are searched, so viewers on this machine are never found; a shell
-    // misreading a path would create its files in the current folder, the test's own too.
+    // Only the test's folders are searched, never this machine's viewers; a shell misreading a path
+    // would create its files in the current folder, the test's own too.
     root_ = std::make_unique<QTemporaryDir>();
     QVERIFY(root_->isValid() && QDir::setCurrent(root_->path()));
     qputenv("PATH", QFile::encodeName(root_->filePath(Odd) + ':' + root_->filePath("later")));
@@ -46,9 +46,9 @@ void AboutDialogTest::init()
 void AboutDialogTest::showsItsTexts()
 {
     const auto setting = [](const char* text) { return QString::fromUtf8(text); };
-    const QString address = QStringList{setting(HelpConfig::MakerName), setting(HelpConfig::MakerStreet),
-                                        setting(HelpConfig::MakerTown), "Telefon : " + setting(HelpConfig::MakerPhone)}
-                                .join(u'\n');
+    const QString address = QStringLiteral("%1\n%2\n%3\nTelefon : %4")
+                                .arg(setting(HelpConfig::MakerName), setting(HelpConfig::MakerStreet),
+                                     setting(HelpConfig::MakerTown), setting(HelpConfig::MakerPhone));
     const std::pair<const char*, QString> texts[] = {
         {"frmAbout", "Om Velkarn"}, {"lblTitle", "Velkarn"}, {"lblVersion", "Versjon : 1.0.0"}, {"lblAddress", address},
         {"lblMessage", setting(HelpConfig::Notice)}, {"cmdOK", "&Ok"}, {"cmdSysInfo", "&Systeminfo..."}};

@@ -17,6 +17,10 @@ using namespace help::win;
 namespace {
 
 const std::wstring Root = L"C:\\velkarn tests\\"; // in the prefix, which goes away with it
+const std::wstring Self = [] {
+    wchar_t path[MAX_PATH];
+    return std::wstring(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+}();
 int failures = 0;
 unsigned long mapiAnswer = 0; // what the stand-in mail program at the end answers
 std::string mapiSeen;         // and what MAPI32.DLL handed it
@@ -28,30 +32,14 @@ void Check(bool ok, const std::string& what)
     failures += ok ? 0 : 1;
 }
 
-std::wstring OwnPath()
-{
-    wchar_t path[MAX_PATH];
-    return {path, GetModuleFileNameW(nullptr, path, MAX_PATH)};
-}
-
 bool Store(const std::wstring& key, const wchar_t* name, DWORD type, const void* data, size_t bytes)
 {
     return RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name, type, data, static_cast<DWORD>(bytes)) == ERROR_SUCCESS;
 }
 
-// The values the next handles get: the same after a call as before it, unless it left one open.
-std::vector<HANDLE> NextHandles()
-{
-    std::vector<HANDLE> handles(8);
-    std::generate(handles.begin(), handles.end(), [] { return CreateEventW(nullptr, TRUE, FALSE, nullptr); });
-    std::for_each(handles.begin(), handles.end(), CloseHandle);
-    return handles;
-}
-
 // The platform's locator and registry reader on HKLM and real files. Each case stores the first place's
-// value (REG_NONE: nothing) and the folder in the second place (with that ending; none: nothing), puts a
-// file or a folder (or nothing) at its MSINFO32.EXE and names the viewer found. Read directly, the first
-// place gives that viewer when it is found, else an empty text.
+// value (REG_NONE: none) and the second place's folder (with that ending), puts a file or a folder at its
+// MSINFO32.EXE and names the viewer found; read alone, the first place gives it when found, else "".
 void CheckViewerLookup(const help::SysInfoPlatform& platform)
 {
     const std::wstring pathKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
@@ -74,8 +62,7 @@ void CheckViewerLookup(const help::SysInfoPlatform& platform)
     for (const auto& c : cases) {
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, pathKey.c_str());
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, folderKey.c_str());
-        DeleteFileW(exe.c_str());
-        RemoveDirectoryW(exe.c_str());
+        DeleteFileW(exe.c_str()) || RemoveDirectoryW(exe.c_str());
         const std::wstring folder = Root.substr(0, Root.size() - 1) + (c.end ? c.end : L"");
         const bool ready = (c.type == REG_NONE || Store(pathKey, L"PATH", c.type, c.data, c.bytes))
                            && (!c.end || Store(folderKey, L"MSINFO", REG_SZ, folder.c_str(), folder.size() * 2 + 2))
@@ -96,10 +83,16 @@ void CheckLauncher(help::ProgramLauncher& launcher)
     Check(!launcher.Start("") && !launcher.Start(Narrow(Root + L"missing.exe")), "nothing to start is refused");
     const std::wstring folder = Root + L"dir with spaces & $(x) %PATH%", copy = folder + L"\\viewer.exe";
     const HANDLE started = CreateEventW(nullptr, TRUE, FALSE, L"VelkarnTestsChildStarted");
-    const std::vector<HANDLE> free = NextHandles();
-    const bool ran = CreateDirectoryW(folder.c_str(), nullptr) && CopyFileW(OwnPath().c_str(), copy.c_str(), FALSE)
+    const auto nextHandles = [] { // the values the next handles get: the same again unless one is left open
+        std::vector<HANDLE> handles(8);
+        std::generate(handles.begin(), handles.end(), [] { return CreateEventW(nullptr, TRUE, FALSE, nullptr); });
+        std::for_each(handles.begin(), handles.end(), CloseHandle);
+        return handles;
+    };
+    const std::vector<HANDLE> free = nextHandles();
+    const bool ran = CreateDirectoryW(folder.c_str(), nullptr) && CopyFileW(Self.c_str(), copy.c_str(), FALSE)
                      && launcher.Start(Narrow(copy)) && WaitForSingleObject(started, 30000) == WAIT_OBJECT_0;
-    Check(NextHandles() == free, "the launcher closes its handles");
+    Check(nextHandles() == free, "the launcher closes its handles");
     std::string report;
     std::getline(std::ifstream((Root + L"child.txt").c_str()), report);
     Check(ran && report == "\"" + Narrow(copy) + "\" shown 1", "the copy started as " + report);
@@ -110,14 +103,13 @@ struct CountingClient : help::MailClient {
     bool Compose(const help::MailMessage&) override { ++calls; return false; }
 };
 
-// Mail goes to the Simple MAPI mail program (this one, registered as the system's) with one To recipient,
-// the subject, its dialog and log-on, nothing else; a cancel there ends it, a refusal or no MAPISendMailW
-// means mailto:. MAPI32.DLL is freed again.
+// Mail goes to the Simple MAPI mail program (this one, registered as the system's): see MAPISendMailW
+// below. A cancel there ends it, a refusal or no MAPISendMailW means mailto:; MAPI32.DLL is freed again.
 void CheckMail()
 {
-    const std::wstring key = L"SOFTWARE\\Clients\\Mail", name = L"Velkarn tests", self = OwnPath();
+    const std::wstring key = L"SOFTWARE\\Clients\\Mail", name = L"Velkarn tests";
     Check(Store(key, nullptr, REG_SZ, name.c_str(), name.size() * 2 + 2)
-              && Store(key + L"\\" + name, L"DLLPath", REG_SZ, self.c_str(), self.size() * 2 + 2),
+              && Store(key + L"\\" + name, L"DLLPath", REG_SZ, Self.c_str(), Self.size() * 2 + 2),
           "registered as the mail program");
     const help::MailMessage message = help::FeedbackMessage();
     const std::string want = "Velkarn versjon 1.0 | " + message.recipient + " | SMTP:" + message.recipient;
@@ -134,7 +126,8 @@ void CheckMail()
 
 } // namespace
 
-// The stand-in mail program that MAPI32.DLL loads through the registry.
+// The stand-in mail program that MAPI32.DLL loads: one To recipient, the subject, the mail program's
+// dialog and log-on, no session or window, nothing else.
 extern "C" __declspec(dllexport) ULONG WINAPI MAPISendMailW(ULONG_PTR session, ULONG_PTR window,
                                                              MapiMessageWide* mail, ULONG flags, ULONG reserved)
 {
@@ -149,11 +142,11 @@ extern "C" __declspec(dllexport) ULONG WINAPI MAPISendMailW(ULONG_PTR session, U
 
 int main()
 {
-    if (OwnPath().ends_with(L"\\viewer.exe")) { // started by CheckLauncher: say how, then that it ran
+    if (Self.ends_with(L"\\viewer.exe")) { // started by CheckLauncher: say how, then that it ran
         STARTUPINFOW startup{};
         GetStartupInfoW(&startup);
-        std::ofstream((Root + L"child.txt").c_str()) << Narrow(GetCommandLineW()) << " shown "
-                                           << (startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : -1);
+        std::ofstream((Root + L"child.txt").c_str())
+            << Narrow(GetCommandLineW()) << " shown " << (startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : -1);
         return SetEvent(OpenEventW(EVENT_MODIFY_STATE, FALSE, L"VelkarnTestsChildStarted")) ? 0 : 1;
     }
     if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") || !CreateDirectoryW(Root.c_str(), nullptr)) {
