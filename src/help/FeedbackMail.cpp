@@ -1,15 +1,13 @@
 #include "help/FeedbackMail.h"
 
 #include "help/MailPlatform.h"
+#include "help/MailtoClient.h"
 
 void SendFeedbackMail()
 {
     try {
-        const help::MailMessage message = help::FeedbackMessage();
-        for (const auto& client : help::MakeMailClients()) {
-            if (client->Compose(message))
-                return;
-        }
+        help::MailtoClient mailto;
+        help::ComposeMail(help::FeedbackMessage(), mailto);
     } catch (...) {
         // Feedback is a courtesy: a missing mail program must never disturb the game.
     }

@@ -2,12 +2,11 @@
 
 #include "help/core/MailMessage.h"
 
-#include <memory>
-#include <vector>
-
 namespace help {
 
-// This platform's ways of opening a new mail, best first.
-std::vector<std::unique_ptr<MailClient>> MakeMailClients();
+// Opens a new mail in the user's mail program: on Windows through Simple MAPI, falling back to
+// mailto (the desktop's mailto: handler) where MAPI is missing or refuses; elsewhere through mailto.
+// True when a mail program took the message.
+bool ComposeMail(const MailMessage& message, MailClient& mailto);
 
 } // namespace help

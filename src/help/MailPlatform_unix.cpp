@@ -1,14 +1,10 @@
 #include "help/MailPlatform.h"
 
-#include "help/MailtoClient.h"
-
 namespace help {
 
-std::vector<std::unique_ptr<MailClient>> MakeMailClients()
+bool ComposeMail(const MailMessage& message, MailClient& mailto)
 {
-    std::vector<std::unique_ptr<MailClient>> clients;
-    clients.push_back(std::make_unique<MailtoClient>());
-    return clients;
+    return mailto.Compose(message);
 }
 
 } // namespace help

@@ -12,19 +12,17 @@ inline bool WriteProgram(const QString& path, const QByteArray& text)
            && QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-// A shell script that writes its own path ($0) and arguments, one a line, to recordPath
-// (whole, then renamed into place) and exits with exitCode.
-inline QByteArray RecordingScript(const QString& recordPath, int exitCode = 0)
+// A shell script that writes its own path ($0) and arguments, one a line, to record, and exits with exitCode.
+inline QByteArray RecordingScript(const QString& record, int exitCode = 0)
 {
-    const QByteArray record = QFile::encodeName(recordPath);
-    return "#!/bin/sh\nprintf '%s\\n' \"$0\" \"$@\" > '" + record + ".part'\n/bin/mv '" + record + ".part' '"
-           + record + "'\nexit " + QByteArray::number(exitCode) + "\n";
+    return "#!/bin/sh\nprintf '%s\\n' \"$0\" \"$@\" > '" + QFile::encodeName(record) + "'\nexit "
+           + QByteArray::number(exitCode) + "\n";
 }
 
-// The lines a recording script wrote: its path, then its arguments.
-inline QStringList ReadRecord(const QString& recordPath)
+// What a recording script has written so far.
+inline QStringList ReadRecord(const QString& record)
 {
-    QFile file(recordPath);
+    QFile file(record);
     return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()).split(u'\n', Qt::SkipEmptyParts)
                                           : QStringList();
 }

@@ -2,7 +2,7 @@
 #include "MessageAnswerer.h"
 
 #include "help/FeedbackMail.h"
-#include "help/MailtoClient.h"
+#include "help/HelpConfig.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -14,31 +14,24 @@ private slots:
     void opensTheMailProgramAndFailsQuietly();
 };
 
-// The exact mailto: URL, percent-encoded, reaches the desktop's handler (a fake xdg-open first in PATH);
-// one that fails (exit 1) or is missing shows nothing and leaves the game's window as it was.
+// The mailto: URL, percent-encoded, reaches the desktop's handler (a fake xdg-open first in PATH),
+// which opens it or fails (exit 1): either way nothing is shown and the game's window stays as it was.
 void FeedbackMailTest::opensTheMailProgramAndFailsQuietly()
 {
     QTemporaryDir root; // Qt hands URLs to "launcher URL" split at blanks, so this folder has none
     const QString launcher = root.filePath(QStringLiteral("xdg-open")), record = root.filePath(QStringLiteral("record"));
+    const QStringList opened{launcher, "mailto:" + QString::fromUtf8(HelpConfig::SupportMail) + "?subject=Velkarn%20versjon%201.0"};
     qputenv("PATH", QFile::encodeName(root.path()) + ':' + qgetenv("PATH"));
     QWidget game;
     game.show();
     const QWidgetList before = QApplication::topLevelWidgets();
     MessageAnswerer boxes;
-
-    QVERIFY(root.isValid() && WriteProgram(launcher, RecordingScript(record)));
-    SendFeedbackMail();
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 10000);
-    QCOMPARE(ReadRecord(record), (QStringList{launcher, "mailto:velkarn@example.org?subject=Velkarn%20versjon%201.0"}));
-    QCOMPARE(help::MailtoUrl({"ola+spill@example.org", "Hei & ha=det+bra #1 på dør?"}).toEncoded(),
-             QByteArray("mailto:ola%2Bspill@example.org?subject=Hei%20%26%20ha%3Ddet%2Bbra%20%231%20p%C3%A5%20d%C3%B8r%3F"));
-
-    // Qt finds xdg-open once and keeps it, so the same fake is made to fail, then removed.
-    QVERIFY(QFile::remove(record) && WriteProgram(launcher, RecordingScript(record, 1)));
-    SendFeedbackMail();
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 10000);
-    QVERIFY(QFile::remove(launcher));
-    SendFeedbackMail();
+    for (int exitCode : {0, 1}) { // Qt finds xdg-open once and keeps it, so the same fake is made to fail
+        QVERIFY(root.isValid() && WriteProgram(launcher, RecordingScript(record, exitCode)));
+        SendFeedbackMail();
+        QTRY_COMPARE_WITH_TIMEOUT(ReadRecord(record), opened, 10000);
+        QVERIFY(QFile::remove(record));
+    }
     QCoreApplication::processEvents();
     QCOMPARE(boxes.texts, QStringList());
     QCOMPARE(QApplication::topLevelWidgets(), before);

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace help {
+namespace help::win {
 
 // The two registry places where Windows records its system-information viewer.
 struct ViewerKeys {
@@ -39,4 +39,4 @@ private:
     std::unique_ptr<FileProbe> files_;
 };
 
-} // namespace help
+} // namespace help::win

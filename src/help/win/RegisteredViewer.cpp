@@ -1,6 +1,6 @@
-#include "help/core/RegisteredViewer.h"
+#include "help/win/RegisteredViewer.h"
 
-namespace help {
+namespace help::win {
 
 ViewerKeys SystemViewerKeys()
 {
@@ -41,4 +41,4 @@ std::optional<std::string> RegistryViewerLocator::FindViewer() const
     return FindRegisteredViewer(registry_, *files_);
 }
 
-} // namespace help
+} // namespace help::win

@@ -1,6 +1,6 @@
 #include "help/SysInfoPlatform.h"
 
-#include "help/core/RegisteredViewer.h"
+#include "help/win/RegisteredViewer.h"
 #include "help/win/RegistryKeyReader.h"
 #include "help/win/WinFileProbe.h"
 #include "help/win/WinProgramLauncher.h"
@@ -11,7 +11,7 @@ SysInfoPlatform MakeSysInfoPlatform()
 {
     SysInfoPlatform platform;
     platform.registry = std::make_unique<win::RegistryKeyReader>();
-    platform.locator = std::make_unique<RegistryViewerLocator>(
+    platform.locator = std::make_unique<win::RegistryViewerLocator>(
         *platform.registry, std::make_unique<win::WinFileProbe>());
     platform.launcher = std::make_unique<win::WinProgramLauncher>();
     return platform;
