@@ -28,36 +28,32 @@ QString AddressBlock()
         .join(u'\n');
 }
 
-// A label shows the distributor's text literally, never as markup.
-QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry)
+// Where each control stands, in twips; created in this order, which is also the tab order.
+struct Placement {
+    const char* name;
+    QRect twips;
+};
+const Placement Layout[] = {
+    {"cmdOK", {4245, 2625, 1260, 345}},   {"cmdSysInfo", {4260, 3075, 1245, 345}},
+    {"lblTitle", {1050, 240, 3885, 480}}, {"lblVersion", {1050, 780, 3885, 225}},
+    {"lblAddress", {1440, 1320, 3255, 975}}, {"lblMessage", {240, 2640, 3735, 735}},
+};
+constexpr QSize ClientTwips(5730, 3555);
+
+template <typename Control> Control* Make(QWidget* parent, int index)
 {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
+    auto* control = new Control(parent);
+    control->setObjectName(QString::fromLatin1(Layout[index].name));
+    return control;
+}
+
+// A label shows the distributor's text literally, never as markup.
+QLabel* MakeLabel(QWidget* parent, int index)
+{
+    auto* label = Make<QLabel>(parent, index);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(geometry);
     return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& geometry)
-{
-    auto* button = new QPushButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    return button;
-}
-
-void SetText(QLabel* label, const QString& text)
-{
-    label->setText(text);
-    label->setAccessibleName(text);
-}
-
-void SetText(QPushButton* button, const QString& text)
-{
-    button->setText(text);
-    // A screen reader should say the word, not the access-key marker.
-    button->setAccessibleName(QString(text).remove(u'&'));
 }
 
 } // namespace
@@ -71,21 +67,24 @@ frmAbout::frmAbout(QWidget* parent)
     // it gets no task bar button of its own.
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
                    | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(Twips(5730), Twips(3555));
     CreateControls();
     Form_Load();
+    ArrangeControls();
+    // The desktop's font may need more room than the drawn sizes give: then the whole dialog grows.
+    scale_ = RoomForText();
+    ArrangeControls();
 }
 
 frmAbout::~frmAbout() = default;
 
 void frmAbout::CreateControls()
 {
-    cmdOK = MakeButton(this, "cmdOK", TwipRect(4245, 2625, 1260, 345));
-    cmdSysInfo = MakeButton(this, "cmdSysInfo", TwipRect(4260, 3075, 1245, 345));
-    lblTitle = MakeLabel(this, "lblTitle", TwipRect(1050, 240, 3885, 480));
-    lblVersion = MakeLabel(this, "lblVersion", TwipRect(1050, 780, 3885, 225));
-    lblAddress = MakeLabel(this, "lblAddress", TwipRect(1440, 1320, 3255, 975));
-    lblMessage = MakeLabel(this, "lblMessage", TwipRect(240, 2640, 3735, 735));
+    cmdOK = Make<QPushButton>(this, 0);
+    cmdSysInfo = Make<QPushButton>(this, 1);
+    lblTitle = MakeLabel(this, 2);
+    lblVersion = MakeLabel(this, 3);
+    lblAddress = MakeLabel(this, 4);
+    lblMessage = MakeLabel(this, 5);
     lblMessage->setWordWrap(true);
 
     QFont titleFont = lblTitle->font();
@@ -94,12 +93,6 @@ void frmAbout::CreateControls()
     lblTitle->setFont(titleFont);
 
     cmdOK->setDefault(true);
-    setTabOrder(cmdOK, cmdSysInfo);
-    setTabOrder(cmdSysInfo, lblTitle);
-    setTabOrder(lblTitle, lblVersion);
-    setTabOrder(lblVersion, lblAddress);
-    setTabOrder(lblAddress, lblMessage);
-    cmdOK->setFocus();
 
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
@@ -108,17 +101,38 @@ void frmAbout::CreateControls()
 void frmAbout::Form_Load()
 {
     const QString title = Utf8(AppInfo::Title);
+    // Qt names each control for a screen reader by its text, without the access-key marker.
     setWindowTitle(QStringLiteral("Om ") + title);
-    setAccessibleName(windowTitle());
-    SetText(lblVersion, QStringLiteral("Versjon : %1.%2.%3")
-                            .arg(AppInfo::Major)
-                            .arg(AppInfo::Minor)
-                            .arg(AppInfo::Revision));
-    SetText(lblTitle, title);
-    SetText(lblAddress, AddressBlock());
-    SetText(lblMessage, Utf8(HelpConfig::Notice));
-    SetText(cmdOK, QStringLiteral("&Ok"));
-    SetText(cmdSysInfo, QStringLiteral("&Systeminfo..."));
+    lblVersion->setText(
+        QStringLiteral("Versjon : %1.%2.%3").arg(AppInfo::Major).arg(AppInfo::Minor).arg(AppInfo::Revision));
+    lblTitle->setText(title);
+    lblAddress->setText(AddressBlock());
+    lblMessage->setText(Utf8(HelpConfig::Notice));
+    cmdOK->setText(QStringLiteral("&Ok"));
+    cmdSysInfo->setText(QStringLiteral("&Systeminfo..."));
+}
+
+void frmAbout::ArrangeControls()
+{
+    setFixedSize(Twips(ClientTwips.width()), Twips(ClientTwips.height()));
+    for (const Placement& place : Layout) {
+        const QRect& t = place.twips;
+        findChild<QWidget*>(QString::fromLatin1(place.name))
+            ->setGeometry(Twips(t.left()), Twips(t.top()), Twips(t.width()), Twips(t.height()));
+    }
+}
+
+double frmAbout::RoomForText() const
+{
+    double scale = 1;
+    for (const QWidget* control : findChildren<QWidget*>()) {
+        const auto* label = qobject_cast<const QLabel*>(control);
+        const bool wraps = label && label->wordWrap();
+        const QSize need(wraps ? 0 : control->sizeHint().width(),
+                         wraps ? label->heightForWidth(label->width()) : control->sizeHint().height());
+        scale = std::max({scale, double(need.width()) / control->width(), double(need.height()) / control->height()});
+    }
+    return scale;
 }
 
 void frmAbout::cmdOK_Click()
@@ -157,18 +171,14 @@ void frmAbout::paintEvent(QPaintEvent* event)
     QDialog::paintEvent(event);
     // The etched separator: a shadow line with a highlight just below it.
     QPainter painter(this);
+    const int y = Twips(2445);
     painter.setPen(QPen(palette().color(QPalette::Mid), 1));
-    painter.drawLine(Twips(90), Twips(2445), Twips(5654), Twips(2445));
-    painter.setPen(QPen(palette().color(QPalette::Light), 2));
-    painter.drawLine(Twips(105), Twips(2460), Twips(5654), Twips(2460));
+    painter.drawLine(Twips(90), y, Twips(5654), y);
+    painter.setPen(QPen(palette().color(QPalette::Light), 1));
+    painter.drawLine(Twips(105), y + 1, Twips(5654), y + 1);
 }
 
 int frmAbout::Twips(int twips) const
 {
-    return static_cast<int>(std::lround(twips * dpi_ / TwipsPerInch));
-}
-
-QRect frmAbout::TwipRect(int left, int top, int width, int height) const
-{
-    return {Twips(left), Twips(top), Twips(width), Twips(height)};
+    return static_cast<int>(std::lround(twips * scale_ * dpi_ / TwipsPerInch));
 }

@@ -9,7 +9,6 @@
 
 class QLabel;
 class QPushButton;
-class QRect;
 
 // The modal About dialog: title, version, the maker's address and notice, an OK
 // button and a button that starts the system-information viewer.
@@ -33,15 +32,18 @@ protected:
 private:
     void CreateControls();
     void Form_Load();
+    void ArrangeControls();
+    // How much the drawn layout must grow for every text to fit whole (1: not at all).
+    double RoomForText() const;
     void cmdOK_Click();
     void cmdSysInfo_Click();
 
-    // Converts a length in twips to pixels at the screen's logical resolution.
+    // Converts a length in twips to pixels at the screen's logical resolution, grown by scale_.
     int Twips(int twips) const;
-    QRect TwipRect(int left, int top, int width, int height) const;
 
     help::SysInfoPlatform platform_;
     double dpi_;
+    double scale_ = 1;
     QLabel* lblTitle = nullptr;
     QLabel* lblVersion = nullptr;
     QLabel* lblAddress = nullptr;
