@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
 
@@ -22,10 +23,8 @@ public:
     qint32 OpenWave(const QString &path) override
     {
         const QString name = QFileInfo(path).fileName();
-        if (missing.contains(name))
-            return -1;
         names_[nextHandle_] = name;
-        return nextHandle_++;
+        return missing.contains(name) || !open ? -1 : nextHandle_++;
     }
     void CloseWave(qint32 handle) override { playing_.remove(handle); }
     void StopAll() override
@@ -44,16 +43,6 @@ public:
     void SetVolume(qint32 hundredthsOfDb) override { log << QStringLiteral("volume %1").arg(hundredthsOfDb); }
 
     bool AnyPlaying() const { return !playing_.isEmpty(); }
-    /// The sounds started, in order, as "x.wav L|C|R".
-    QStringList Heard() const
-    {
-        QStringList heard;
-        for (const QString &line : log) {
-            if (line.startsWith(QLatin1String("start ")))
-                heard << line.mid(6);
-        }
-        return heard;
-    }
     /// Plays out everything from here on, ending each sound in turn: one entry per stretch of
     /// sounds started together ("door_open.wav L + success.wav C"), so each ends with a sound that
     /// was waited for, or with the last one.
@@ -62,7 +51,7 @@ public:
         QStringList stretches;
         for (int guard = 0; guard < 100; ++guard) {
             QCoreApplication::processEvents();
-            const QStringList heard = Heard();
+            const QStringList heard = log.filter(QRegularExpression("^start ")).replaceInStrings("start ", "");
             if (heard.size() > seen_)
                 stretches << heard.mid(seen_).join(QStringLiteral(" + "));
             seen_ = heard.size();

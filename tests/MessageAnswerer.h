@@ -7,7 +7,7 @@
 
 // Answers message boxes as a user would while a test runs: writes down each one's title, text and
 // buttons, and presses OK so the code under test goes on.
-class MessageAnswerer : public QObject
+class MessageAnswerer : public QTimer
 {
 public:
     QStringList texts;
@@ -16,20 +16,16 @@ public:
 
     MessageAnswerer()
     {
-        connect(&timer_, &QTimer::timeout, this, [this] {
+        connect(this, &QTimer::timeout, this, [this] {
             for (QWidget *widget : QApplication::topLevelWidgets()) {
-                auto *box = qobject_cast<QMessageBox *>(widget);
-                if (box == nullptr || !box->isVisible())
-                    continue;
-                texts << box->text();
-                titles << box->windowTitle();
-                buttons = box->standardButtons();
-                box->button(QMessageBox::Ok)->click();
+                if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible()) {
+                    texts << box->text();
+                    titles << box->windowTitle();
+                    buttons = box->standardButtons();
+                    box->button(QMessageBox::Ok)->click();
+                }
             }
         });
-        timer_.start(10);
+        start(10);
     }
-
-private:
-    QTimer timer_;
 };

@@ -58,9 +58,3 @@ inline bool WriteBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
-
-// Writes a mono 16-bit tone at 44.1 kHz.
-inline bool WriteTone(const QString &path, int milliseconds, double amplitude = 0.5)
-{
-    return WriteBytes(path, WaveBytes(milliseconds, {}, amplitude));
-}

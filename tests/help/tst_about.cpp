@@ -142,9 +142,7 @@ void AboutDialogTest::readsNoRegistry()
 {
     const help::SysInfoPlatform platform = help::MakeSysInfoPlatform();
     QString value = QStringLiteral("left over");
-    std::string text = "left over";
     QVERIFY(!dialog_->GetKeyValue(help::RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft", "PATH", value) && value.isEmpty());
-    QVERIFY(!platform.registry->GetKeyValue(help::RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft", "PATH", text) && text.empty());
     QVERIFY(!platform.launcher->Start(""));
 }
 

@@ -41,8 +41,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(dir.isValid());
-        QVERIFY(WriteTone(Path("tone.wav"), 200));
-        QVERIFY(WriteTone(Path("long.wav"), 5000));
+        QVERIFY(WriteBytes(Path("tone.wav"), WaveBytes(200)));
+        QVERIFY(WriteBytes(Path("long.wav"), WaveBytes(5000)));
     }
     void init() { qputenv("SDL_AUDIODRIVER", "dummy"); }
 
@@ -75,22 +75,16 @@ private slots:
         QVERIFY(player.Start(Path("long.wav"), 0));
         QVERIFY(player.CurrentSound() != first && !sound.IsPlaying(first));
         QCOMPARE(Mix_Playing(-1), 1);
+        // The component itself plays several at once, on the mixer's free channels without adding any.
+        const qint32 more[] = {sound.OpenWave(Path("long.wav")), sound.OpenWave(Path("long.wav"))};
+        for (qint32 handle : more)
+            sound.StartWave(handle, 0, -1);
+        sound.CloseWave(more[0]);
+        QVERIFY(sound.IsPlaying(player.CurrentSound()) && !sound.IsPlaying(more[0]) && sound.IsPlaying(more[1]));
+        QCOMPARE(Mix_Playing(-1), 2);
+        QCOMPARE(Mix_AllocateChannels(-1), 8);
         player.StopAll();
         QCOMPARE(Mix_Playing(-1), 0);
-    }
-
-    void soundsPlayTogetherOnTheMixersChannels()
-    {
-        SdlSoundComponent sound;
-        const qint32 handles[] = {sound.OpenWave(Path("long.wav")), sound.OpenWave(Path("long.wav")),
-                                  sound.OpenWave(Path("long.wav"))};
-        for (qint32 handle : handles)
-            sound.StartWave(handle, 0, -1);
-        QCOMPARE(Mix_Playing(-1), 3);
-        QCOMPARE(Mix_AllocateChannels(-1), 8); // free channels are found, not added
-        sound.CloseWave(handles[1]);
-        QVERIFY(sound.IsPlaying(handles[0]) && !sound.IsPlaying(handles[1]) && sound.IsPlaying(handles[2]));
-        QCOMPARE(Mix_Playing(-1), 2);
     }
 
     void brokenRecordingsAreRefusedOthersPlay_data()
@@ -158,7 +152,7 @@ private slots:
     {
         SdlSoundComponent sound;
         const QString path = Path("changing.wav");
-        QVERIFY(WriteTone(path, 100));
+        QVERIFY(WriteBytes(path, WaveBytes(100)));
         QVERIFY(sound.OpenWave(path) > 0);
         QVERIFY(WriteBytes(path, "now broken"));
         QCOMPARE(sound.OpenWave(path), -1);
@@ -167,7 +161,7 @@ private slots:
     void aStalledSoundIsGivenUpAndSilencedASecondAfterItsLength()
     {
         // Two seconds and more: the length at which a plain timer may fire early.
-        QVERIFY(WriteTone(Path("two.wav"), 2000));
+        QVERIFY(WriteBytes(Path("two.wav"), WaveBytes(2000)));
         SdlSoundComponent sound;
         const qint32 handle = sound.OpenWave(Path("two.wav"));
         sound.StartWave(handle, 0, -1);
@@ -182,21 +176,12 @@ private slots:
 #ifdef Q_OS_UNIX
     void theSystemsRequestToEndStillEndsTheProgram()
     {
-        // As in the program: nobody handles SIGINT or SIGTERM (the test runner's own handlers aside).
-        struct sigaction ours {};
-        struct sigaction saved[2] {};
-        ours.sa_handler = SIG_DFL;
-        QCOMPARE(sigaction(SIGINT, &ours, &saved[0]) + sigaction(SIGTERM, &ours, &saved[1]), 0);
-        struct sigaction now[2] {};
-        {
-            SdlSoundComponent sound;
-            QVERIFY(sound.IsOpen());
-            sigaction(SIGINT, nullptr, &now[0]);
-            sigaction(SIGTERM, nullptr, &now[1]);
-        }
-        sigaction(SIGINT, &saved[0], nullptr);
-        sigaction(SIGTERM, &saved[1], nullptr);
-        QVERIFY(now[0].sa_handler == SIG_DFL && now[1].sa_handler == SIG_DFL);
+        // As in the program: nobody handles SIGINT or SIGTERM (the test runner's crash handlers go).
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGTERM, SIG_DFL);
+        const SdlSoundComponent sound;
+        QVERIFY(sound.IsOpen());
+        QVERIFY(std::signal(SIGINT, SIG_DFL) == SIG_DFL && std::signal(SIGTERM, SIG_DFL) == SIG_DFL);
     }
 #endif
 
@@ -222,8 +207,6 @@ private slots:
         QTest::newRow("door 1 in both ears") << -1 << 10 << true << 0.5 << 0.0 << 0.13;
         QTest::newRow("level 7: 9 dB softer") << 0 << 7 << false << 0.5 << -9.0 << 0.5;
         QTest::newRow("level 1: 27 dB softer") << 0 << 1 << false << 0.5 << -27.0 << 0.5;
-        QTest::newRow("below level 1") << 0 << 0 << false << 0.5 << -27.0 << 0.5;
-        QTest::newRow("above level 10") << 0 << 11 << false << 0.5 << 0.0 << 0.13;
     }
     void eachSoundIsHeardWhereAndAsLoudAsItShouldBe()
     {
