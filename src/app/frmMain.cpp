@@ -164,13 +164,10 @@ void frmMain::SetCaptions()
     cmd2->setText(QStringLiteral("2"));
     cmd3->setText(QStringLiteral("3"));
 
-    // What a screen reader announces for each control.
-    lblQuestion->setAccessibleName(lblQuestion->text());
+    // What a screen reader announces beyond each control's own text.
     lbLevel->setAccessibleName(QStringLiteral("Velg antall rom"));
-    for (QPushButton *door : {cmd1, cmd2, cmd3}) {
-        door->setAccessibleName(door->text());
+    for (QPushButton *door : {cmd1, cmd2, cmd3})
         door->setAccessibleDescription(QStringLiteral("Dør ") + door->text());
-    }
 }
 
 void frmMain::ArrangeControls()
@@ -182,28 +179,23 @@ void frmMain::ArrangeControls()
     cellY_ = std::max({CellTwipsY * logicalDpiY() / TwipsPerInch, lblQuestion->sizeHint().height(),
                        lbLevel->sizeHintForRow(0)});
 
-    PlaceControl(lblQuestion, 2, 2, 1, PromptCells, 0);
+    // The controls were created in their tab order: prompt, list, doors 1 to 3.
+    PlaceControl(lblQuestion, 2, 2, 1, PromptCells);
     lblQuestion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    PlaceControl(lbLevel, 12, 2, 1, 5, 1);
+    PlaceControl(lbLevel, 12, 2, 1, 5);
     lbLevel->setCurrentRow(0); // silent: the list does not speak before the first game
-    PlaceControl(cmd1, 3, 2, 2, 2, 2);
-    PlaceControl(cmd2, 7, 2, 2, 2, 3);
-    PlaceControl(cmd3, 11, 2, 2, 2, 4);
+    PlaceControl(cmd1, 3, 2, 2, 2);
+    PlaceControl(cmd2, 7, 2, 2, 2);
+    PlaceControl(cmd3, 11, 2, 2, 2);
 
     const int clientWidth = std::max(ClientTwipsX * cellX_ / CellTwipsX, menuBar()->sizeHint().width());
     const int clientHeight = ClientTwipsY * cellY_ / CellTwipsY;
     resize(clientWidth, clientHeight + menuBar()->sizeHint().height());
 }
 
-void frmMain::PlaceControl(QWidget *ctl, int left, int top, int height, int width, int tabIndex)
+void frmMain::PlaceControl(QWidget *ctl, int left, int top, int height, int width)
 {
     ctl->setGeometry(left * cellX_, top * cellY_, width * cellX_, height * cellY_);
-
-    std::erase(tabOrder_, ctl);
-    const auto position = std::min(static_cast<size_t>(std::max(tabIndex, 0)), tabOrder_.size());
-    tabOrder_.insert(tabOrder_.begin() + static_cast<std::ptrdiff_t>(position), ctl);
-    for (size_t i = 1; i < tabOrder_.size(); ++i)
-        setTabOrder(tabOrder_[i - 1], tabOrder_[i]);
 }
 
 void frmMain::Start()
@@ -282,8 +274,9 @@ bool frmMain::HandleKey(QObject *target, const QKeyEvent &key)
     // A held key counts once; only the list's arrows repeat, as lists do.
     if (key.isAutoRepeat() && key.key() != Qt::Key_Up && key.key() != Qt::Key_Down)
         return true;
-    // While something is in hand the key waits its turn, like every other command.
-    if (queue_.Busy() && !replaying_) {
+    // While something is in hand a key from the keyboard waits its turn, like every other command.
+    // Its replay comes from the queue itself, not from the window system, and is handled.
+    if (queue_.Busy() && key.spontaneous()) {
         queue_.Post([this, keystroke = Keystroke{key.key(), key.modifiers(), key.text()}] { Replay(keystroke); });
         return true;
     }
@@ -308,9 +301,7 @@ void frmMain::Replay(const Keystroke &keystroke)
     QWidget *focus = QApplication::focusWidget();
     QWidget *target = focus != nullptr && isAncestorOf(focus) ? focus : this;
     QKeyEvent event(QEvent::KeyPress, keystroke.key, keystroke.modifiers, keystroke.text);
-    replaying_ = true;
     QCoreApplication::sendEvent(target, &event);
-    replaying_ = false;
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

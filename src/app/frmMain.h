@@ -52,7 +52,7 @@ private:
     void CreateMenus();
     void SetCaptions();
     void ArrangeControls();
-    void PlaceControl(QWidget *ctl, int left, int top, int height, int width, int tabIndex);
+    void PlaceControl(QWidget *ctl, int left, int top, int height, int width);
     bool HandleKey(QObject *target, const QKeyEvent &key);
     void Replay(const Keystroke &keystroke);
     void ShowMessage(const QString &text, QMessageBox::Icon icon = QMessageBox::NoIcon);
@@ -73,7 +73,6 @@ private:
     SoundPlayer player_;
     CommandQueue queue_;
     Game game_;
-    bool replaying_ = false;
     int cellX_ = 0;
     int cellY_ = 0;
 
@@ -95,5 +94,4 @@ private:
     QAction *mnuHelpSounds = nullptr;
     QAction *mnuHelpMail = nullptr;
     QAction *mnuHelpAbout = nullptr;
-    std::vector<QWidget *> tabOrder_;
 };

@@ -45,8 +45,6 @@ void CommandQueue::Clear()
 {
     queue_.clear();
     steps_.clear();
-    waitingFor_ = 0;
-    holds_ = 0;
 }
 
 bool CommandQueue::Busy() const

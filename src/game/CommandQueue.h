@@ -31,7 +31,7 @@ public:
     void Hold();
     /// Ends one Hold.
     void Release();
-    /// Forgets everything not yet handled, waits and holds included: the game is ending.
+    /// Forgets every command and step not yet handled: the game is ending.
     void Clear();
     /// True while a command, a waited sound or a hold is in hand, or commands are waiting.
     bool Busy() const;

@@ -89,7 +89,7 @@ SdlSoundComponent::SdlSoundComponent(int bufferFrames, QObject *parent)
         return;
     }
     const int channels = Mix_AllocateChannels(MixChannels);
-    channelOwner_.assign(static_cast<size_t>(channels), 0);
+    channelOwner_.resize(static_cast<size_t>(channels));
     instance_ = this;
     Mix_ChannelFinished(&SdlSoundComponent::ChannelFinishedOnAudioThread);
 }
@@ -205,8 +205,6 @@ void SdlSoundComponent::StartWave(qint32 handle, qint32 /*from*/, qint32 /*to*/)
     if (wave == waves_.end())
         return;
     Wave &w = wave->second;
-    if (w.channel >= 0 && channelOwner_[static_cast<size_t>(w.channel)] == handle)
-        Mix_HaltChannel(w.channel); // starting again restarts it
     const int channel = FreeChannel();
     if (channel < 0)
         return;

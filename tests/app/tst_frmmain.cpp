@@ -22,7 +22,14 @@ private:
     std::unique_ptr<frmMain> window;
 
     QPushButton *Door(int door) const { return window->findChild<QPushButton *>(QStringLiteral("cmd%1").arg(door)); }
-    int DoorsShown() const { return Door(1)->isVisible() + Door(2)->isVisible() + Door(3)->isVisible(); }
+    // The controls that can be seen, by name.
+    QString Shown() const
+    {
+        QStringList shown;
+        for (const QWidget *control : window->centralWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            shown << (control->isVisible() ? control->objectName() : QString());
+        return shown.join(u' ').simplified();
+    }
     QListWidget *List() const { return window->findChild<QListWidget *>(QStringLiteral("lbLevel")); }
     QAction *Action(const QString &text) const
     {
@@ -49,7 +56,7 @@ private:
         List()->setCurrentRow(rooms - 3);
         TypeKey(*window, Qt::Key_Return);
         sound->PlayOut();
-        QCOMPARE(DoorsShown(), 3);
+        QCOMPARE(Shown(), QStringLiteral("cmd1 cmd2 cmd3"));
     }
 
 private slots:
@@ -93,11 +100,11 @@ private slots:
         sound->missing = {missing};
         MessageAnswerer answerer;
         window->show();
-        QVERIFY(DoorsShown() == 3 && !List()->isVisible());
+        QCOMPARE(Shown(), QStringLiteral("cmd1 cmd2 cmd3"));
         window->Start();
         QTRY_VERIFY(!answerer.texts.isEmpty() || message.isEmpty());
         QCOMPARE(sound->PlayOut(), heard);
-        QVERIFY(List()->isVisible() && DoorsShown() == 0);
+        QCOMPARE(Shown(), QStringLiteral("lblQuestion lbLevel"));
         // The game goes on, with no more messages.
         List()->setFocus();
         TypeKey(*window, Qt::Key_Return);
@@ -190,7 +197,7 @@ private slots:
         TypeKey(*window, Qt::Key_1, Qt::NoModifier, "1");      // no door here: the list's own search
         TypeKey(*window, Qt::Key_Return);
         QCOMPARE(sound->PlayOut(), QStringList{"nr4.wav C + nr5.wav C + nr6.wav C + nr10.wav C + door123.wav C"});
-        QVERIFY(DoorsShown() == 3 && !List()->isVisible());
+        QCOMPARE(Shown(), QStringLiteral("cmd1 cmd2 cmd3"));
     }
 
     void everyKeyReachesItsCommand_data()
@@ -246,6 +253,23 @@ private slots:
         init();
         QCOMPARE(sound->log.filter("volume").value(0), volume);
         QCOMPARE(Action("Lyd i &begge ører")->isChecked(), bothEars);
+    }
+
+    void menusAndControlsReadInNorwegian()
+    {
+        QStringList menus;
+        for (const QAction *menu : window->menuBar()->actions()) {
+            for (const QAction *item : menu->menu()->actions())
+                menus << menu->text() + " > " + item->text();
+        }
+        QCOMPARE(menus, (QStringList{"&Spill > &Nytt spill", "&Spill > Hvor er &jeg?", "&Spill > ", "&Spill > &Avslutt",
+                                     "&Lyd > &Høyere", "&Lyd > &Lavere", "&Lyd > Lyd i &begge ører",
+                                     "&Hjelp > &Hvordan brukes spillet", "&Hjelp > Hør &lydene", "&Hjelp > &Send E-post",
+                                     "&Hjelp > ", "&Hjelp > &Om Velkarn"}));
+        QCOMPARE(List()->count(), 18);
+        QCOMPARE(List()->item(17)->text(), QStringLiteral("20"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(List())->text(QAccessible::Name), QStringLiteral("Velg antall rom"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(Door(2))->text(QAccessible::Description), QStringLiteral("Dør 2"));
     }
 
     void everyTextStaysWholeAtAnyFontSize_data()
