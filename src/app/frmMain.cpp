@@ -282,17 +282,15 @@ bool frmMain::HandleKey(QObject *target, const QKeyEvent &key)
     }
     game_.Form_KeyDown(key.key(), key.modifiers());
     const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
-    if (target == lbLevel && enter) {
+    if (target == lbLevel && enter)
         game_.lbLevel_KeyDown(key.key());
-        return true;
-    }
-    // A focused door button chooses its door on Enter as on Space, at the press.
+    // A focused door button chooses its door on Enter as on Space, at the press; the button itself
+    // does not see the key, so that it cannot click again when the key is let go.
     auto *door = qobject_cast<QPushButton *>(target);
-    if (door && (enter || key.key() == Qt::Key_Space)) {
+    const bool pressed = door != nullptr && (enter || key.key() == Qt::Key_Space);
+    if (pressed)
         door->click();
-        return true;
-    }
-    return false;
+    return pressed;
 }
 
 void frmMain::Replay(const Keystroke &keystroke)

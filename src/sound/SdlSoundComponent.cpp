@@ -246,8 +246,7 @@ bool SdlSoundComponent::IsPlaying(qint32 handle)
     if (wave == waves_.end() || wave->second.channel < 0)
         return false;
     const int channel = wave->second.channel;
-    return channelOwner_[static_cast<size_t>(channel)] == handle && Mix_Playing(channel)
-           && !wave->second.deadline.hasExpired();
+    return channelOwner_[static_cast<size_t>(channel)] == handle && Mix_Playing(channel);
 }
 
 void SdlSoundComponent::SetPan(qint32 handle, qint32 pan)
