@@ -16,13 +16,13 @@ struct WaveFormat {
     quint16 bits = 16;
 };
 
-// A whole wave file holding a 440 Hz tone of the given length and amplitude (0 to 1).
-inline QByteArray WaveBytes(int milliseconds, const WaveFormat &f = {}, double amplitude = 0.5)
+// A whole wave file holding a 440 Hz tone, at half the loudest, of the given length.
+inline QByteArray WaveBytes(int milliseconds, const WaveFormat &f = {})
 {
-    const int bytes = f.bits / 8;
+    const quint32 bytes = f.bits / 8;
     QByteArray data;
     for (qint64 i = 0; i < qint64(f.rate) * milliseconds / 1000; ++i) {
-        const double value = amplitude * std::sin(2 * std::numbers::pi * 440 * double(i) / f.rate);
+        const double value = 0.5 * std::sin(2 * std::numbers::pi * 440 * double(i) / f.rate);
         for (int channel = 0; channel < f.channels; ++channel) {
             char sample[4];
             if (f.tag == 3)
@@ -35,22 +35,17 @@ inline QByteArray WaveBytes(int milliseconds, const WaveFormat &f = {}, double a
         }
     }
     QByteArray header("RIFF....WAVEfmt ");
-    auto put = [&header](quint32 value, int size) {
+    qToLittleEndian(quint32(36 + data.size()), header.data() + 4);
+    const std::pair<quint32, int> fields[] = {{16, 4}, {f.tag, 2}, {f.channels, 2}, {f.rate, 4},
+                                              {f.rate * f.channels * bytes, 4}, {f.channels * bytes, 2}, {f.bits, 2}};
+    for (const auto &[value, size] : fields) {
         char b[4];
         qToLittleEndian(value, b);
         header.append(b, size);
-    };
-    qToLittleEndian(quint32(36 + data.size()), header.data() + 4);
-    put(16, 4);
-    put(f.tag, 2);
-    put(f.channels, 2);
-    put(f.rate, 4);
-    put(f.rate * f.channels * bytes, 4);
-    put(f.channels * bytes, 2);
-    put(f.bits, 2);
-    header.append("data");
-    put(quint32(data.size()), 4);
-    return header + data;
+    }
+    QByteArray size(4, '\0');
+    qToLittleEndian(quint32(data.size()), size.data());
+    return header + "data" + size + data;
 }
 
 inline bool WriteBytes(const QString &path, const QByteArray &bytes)

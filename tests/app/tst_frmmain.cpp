@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 #include "FakeSoundComponent.h"
 #include "MessageAnswerer.h"
+#include "WaveFile.h"
 #include "app/frmMain.h"
 
 #include <QAccessible>
@@ -105,12 +106,8 @@ private slots:
         QTRY_VERIFY(!answerer.texts.isEmpty() || message.isEmpty());
         QCOMPARE(sound->PlayOut(), heard);
         QCOMPARE(Shown(), QStringLiteral("lblQuestion lbLevel"));
-        // The game goes on, with no more messages.
-        List()->setFocus();
-        TypeKey(*window, Qt::Key_Return);
-        TypeKey(*window, Qt::Key_0 + FirstDoors()[0], Qt::NoModifier, QString::number(FirstDoors()[0]));
+        TypeKey(*window, Qt::Key_F1); // the game goes on, with no more messages
         sound->PlayOut();
-        QVERIFY(Door(1)->isVisible());
         const QString dir = QCoreApplication::applicationDirPath() + "/wave/";
         QCOMPARE(answerer.texts, message.isEmpty() ? QStringList() : QStringList{QString(message).replace("%1", dir)});
         QCOMPARE(answerer.titles, message.isEmpty() ? QStringList() : QStringList{"Velkarn"});
@@ -253,7 +250,7 @@ private slots:
         TypeKey(*window, Qt::Key_M, Qt::ControlModifier);
         window.reset();
         if (!file.isEmpty())
-            QVERIFY(WriteFile(file));
+            QVERIFY(WriteBytes(settings.filePath(QStringLiteral("org.example.Velkarn.ini")), file));
         init();
         QCOMPARE(sound->log.filter("volume").value(0), volume);
         QCOMPARE(Action("Lyd i &begge ører")->isChecked(), bothEars);
@@ -287,8 +284,7 @@ private slots:
     {
         QFETCH(int, points);
         QFont font = desktop;
-        if (points > 0)
-            font.setPointSize(points);
+        font.setPointSize(points > 0 ? points : desktop.pointSize());
         QApplication::setFont(font);
         init();
         window->show();
@@ -307,12 +303,6 @@ private slots:
         QVERIFY(window->menuBar()->width() >= window->menuBar()->sizeHint().width());
     }
 
-private:
-    bool WriteFile(const QByteArray &bytes)
-    {
-        QFile file(settings.filePath(QStringLiteral("org.example.Velkarn.ini")));
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    }
 };
 
 QTEST_MAIN(frmMainTest)

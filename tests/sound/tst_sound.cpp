@@ -1,6 +1,5 @@
 #include "WaveFile.h"
 #include "sound/SdlSoundComponent.h"
-#include "sound/SoundPath.h"
 #include "sound/SoundPlayer.h"
 
 #include <SDL_mixer.h>
@@ -45,22 +44,6 @@ private slots:
         QVERIFY(WriteBytes(Path("long.wav"), WaveBytes(5000)));
     }
     void init() { qputenv("SDL_AUDIODRIVER", "dummy"); }
-
-    void soundDirIsTheWaveFolderBesideTheProgram_data()
-    {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("linux") << "/usr/games" << "/usr/games/wave/";
-        QTest::newRow("linux root") << "/" << "/wave/";
-        QTest::newRow("windows") << "C:\\Spill\\Velkarn" << "C:\\Spill\\Velkarn\\wave\\";
-        QTest::newRow("drive root") << "C:\\" << "C:\\wave\\";
-    }
-    void soundDirIsTheWaveFolderBesideTheProgram()
-    {
-        QFETCH(QString, folder);
-        QFETCH(QString, expected);
-        QCOMPARE(SoundDirFor(folder, folder.startsWith('/') ? '/' : '\\'), expected);
-    }
 
     void aSoundThatOpensCutsTheLastOneAFailedOpenKeepsItAndIsReported()
     {
