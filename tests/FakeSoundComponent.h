@@ -42,7 +42,6 @@ public:
     void SetPan(qint32 handle, qint32 pan) override { pans_[handle] = pan; }
     void SetVolume(qint32 hundredthsOfDb) override { log << QStringLiteral("volume %1").arg(hundredthsOfDb); }
 
-    bool AnyPlaying() const { return !playing_.isEmpty(); }
     /// Plays out everything from here on, ending each sound in turn: one entry per stretch of
     /// sounds started together ("door_open.wav L + success.wav C"), so each ends with a sound that
     /// was waited for, or with the last one.

@@ -16,7 +16,7 @@ SoundSettings LoadSoundSettings()
     SoundSettings settings;
     if (store.status() != QSettings::NoError)
         return settings;
-    bool ok = false;
+    bool ok{};
     const int volume = store.value(VolumeKey).toInt(&ok);
     if (ok)
         settings.volume = volume; // the player keeps it within its range

@@ -332,7 +332,6 @@ void frmMain::ShowMessage(const QString &text, QMessageBox::Icon icon)
     auto *box = new QMessageBox(icon, QString::fromUtf8(AppInfo::Title), text, QMessageBox::Ok, this);
     // The game waits for the answer, but the message never stops the window from closing.
     box->setWindowModality(Qt::NonModal);
-    box->setAttribute(Qt::WA_QuitOnClose, false);
     HoldUntilClosed(box);
     box->show();
 }

@@ -124,7 +124,7 @@ void frmAbout::ArrangeControls()
 
 double frmAbout::RoomForText() const
 {
-    double scale = 1;
+    double scale = 1.0;
     for (const QWidget* control : findChildren<QWidget*>()) {
         const auto* label = qobject_cast<const QLabel*>(control);
         const bool wraps = label && label->wordWrap();

@@ -54,6 +54,12 @@ public:
             return;
         }
         open_ = true;
+        // The device may mix at another rate or with other channels than asked for.
+        int frequency{};
+        Uint16 format{};
+        int channels{};
+        Mix_QuerySpec(&frequency, &format, &channels);
+        bytesPerSecond_ = static_cast<qint64>(frequency) * channels * (SDL_AUDIO_BITSIZE(format) / 8);
     }
     ~Device()
     {
@@ -67,11 +73,14 @@ public:
 
     bool IsOpen() const { return open_; }
     QString Error() const { return error_; }
+    /// How many bytes of mixed sound make a second.
+    qint64 BytesPerSecond() const { return bytesPerSecond_; }
 
 private:
     bool subsystem_ = false;
     bool open_ = false;
     QString error_;
+    qint64 bytesPerSecond_ = Frequency * Channels * 2;
 };
 
 void SdlSoundComponent::ChunkDeleter::operator()(Mix_Chunk *chunk) const
@@ -171,10 +180,8 @@ void SdlSoundComponent::CloseWave(qint32 handle)
     if (wave == waves_.end())
         return;
     const int channel = wave->second.channel;
-    if (channel >= 0 && channelOwner_[static_cast<size_t>(channel)] == handle) {
-        channelOwner_[static_cast<size_t>(channel)] = 0;
+    if (channel >= 0 && channelOwner_[static_cast<size_t>(channel)] == handle)
         Mix_HaltChannel(channel);
-    }
     waves_.erase(wave);
 }
 
@@ -183,7 +190,6 @@ void SdlSoundComponent::StopAll()
     if (!IsOpen())
         return;
     Mix_HaltChannel(-1);
-    std::fill(channelOwner_.begin(), channelOwner_.end(), 0);
 }
 
 int SdlSoundComponent::FreeChannel()
@@ -235,7 +241,6 @@ void SdlSoundComponent::GuardAgainstStall(qint32 handle)
         return;
     }
     // The device has not played the sound in its own time: give up on it so no one waits forever.
-    channelOwner_[static_cast<size_t>(channel)] = 0;
     Mix_HaltChannel(channel);
     emit PlaybackEnded();
 }
@@ -261,7 +266,7 @@ void SdlSoundComponent::SetVolume(qint32 hundredthsOfDb)
 {
     if (!IsOpen())
         return;
-    const double gain = std::pow(10.0, std::min(hundredthsOfDb, 0) / 2000.0);
+    const double gain = std::pow(10.0, hundredthsOfDb / 2000.0); // the mixer keeps it at most full
     Mix_MasterVolume(static_cast<int>(std::lround(gain * MIX_MAX_VOLUME)));
 }
 
@@ -278,11 +283,5 @@ void SdlSoundComponent::ApplyPan(int channel, qint32 pan)
 
 qint64 SdlSoundComponent::LengthMs(const Mix_Chunk &chunk) const
 {
-    int frequency = 0;
-    int channels = 0;
-    Uint16 format = 0;
-    if (Mix_QuerySpec(&frequency, &format, &channels) == 0 || frequency <= 0 || channels <= 0)
-        return 0;
-    const qint64 bytesPerFrame = static_cast<qint64>(SDL_AUDIO_BITSIZE(format) / 8) * channels;
-    return static_cast<qint64>(chunk.alen) * 1000 / (bytesPerFrame * frequency);
+    return static_cast<qint64>(chunk.alen) * 1000 / device_->BytesPerSecond();
 }

@@ -53,7 +53,7 @@ bool SoundPlayer::Start(const QString &fileName, qint16 pan)
     if (!LoadSound(fileName))
         return false;
     // The position is set before the start so that not even the first samples are heard elsewhere.
-    component_.SetPan(currentSound_, bothEars_ ? 0 : ComponentPan(pan));
+    component_.SetPan(currentSound_, ComponentPan(bothEars_ ? 0 : pan));
     component_.StartWave(currentSound_, 0, -1);
     // A sound the mixer could not start is not heard, and must not be waited for.
     return component_.IsPlaying(currentSound_);

@@ -109,8 +109,8 @@ private slots:
         TypeKey(*window, Qt::Key_F1); // the game goes on, with no more messages
         sound->PlayOut();
         const QString dir = QCoreApplication::applicationDirPath() + "/wave/";
-        QCOMPARE(answerer.texts, message.isEmpty() ? QStringList() : QStringList{QString(message).replace("%1", dir)});
-        QCOMPARE(answerer.titles, message.isEmpty() ? QStringList() : QStringList{"Velkarn"});
+        QCOMPARE(answerer.texts, message.isEmpty() ? QStringList() : QStringList{"Velkarn: " + QString(message).replace("%1", dir)});
+        QTRY_VERIFY(window->findChildren<QMessageBox *>().isEmpty()); // answered, and gone
     }
 
     void commandsFromEverySourceWaitTheirTurn()
@@ -133,12 +133,14 @@ private slots:
 
     void aHeldKeyCountsOnce_data()
     {
+        const int door = FirstDoors()[0];
+        const QString chosen = QStringLiteral("nr%1.wav %2, door_open.wav %2").arg(door).arg(QString("LCR")[door - 1]);
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("heard");
-        QTest::newRow("door key") << int(Qt::Key_0 + FirstDoors()[0]) << QString("nr%1.wav").arg(FirstDoors()[0]);
-        QTest::newRow("F2") << int(Qt::Key_F2) << "rooms_select.wav";
-        QTest::newRow("Enter on a door") << int(Qt::Key_Return) << QString("nr%1.wav").arg(FirstDoors()[0]);
-        QTest::newRow("Space on a door") << int(Qt::Key_Space) << QString("nr%1.wav").arg(FirstDoors()[0]);
+        QTest::newRow("door key") << Qt::Key_0 + door << chosen;
+        QTest::newRow("F2") << int(Qt::Key_F2) << "rooms_select.wav C";
+        QTest::newRow("Enter on a door") << int(Qt::Key_Return) << chosen;
+        QTest::newRow("Space on a door") << int(Qt::Key_Space) << chosen;
     }
     void aHeldKeyCountsOnce()
     {
@@ -147,7 +149,7 @@ private slots:
         StartWalk(3);
         Door(FirstDoors()[0])->setFocus();
         TypeKey(*window, key, Qt::NoModifier, key == Qt::Key_Space ? " " : "", 30);
-        QCOMPARE(sound->PlayOut().join(" + ").count(heard), 1);
+        QCOMPARE(sound->PlayOut().join(", "), heard);
     }
 
     void theAboutDialogHoldsTheGameUntilItIsClosed()
@@ -162,14 +164,24 @@ private slots:
         QCOMPARE(sound->PlayOut().value(0), QStringLiteral("nr1.wav L"));
     }
 
+    void closingNeverWaits_data()
+    {
+        QTest::addColumn<bool>("message");
+        QTest::newRow("Avslutt during the welcome") << false;
+        QTest::newRow("the close box while a message is read") << true;
+    }
     void closingNeverWaits()
     {
-        window->Start(); // the welcome plays until it is ended: Avslutt comes in the middle of it
+        QFETCH(bool, message);
+        sound->missing = {message ? "welcome.wav" : ""};
+        window->Start(); // the welcome plays until it is ended, or its message until it is answered
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        Action("&Avslutt")->trigger();
+        if (message)
+            QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(window->windowHandle());
+        else
+            Action("&Avslutt")->trigger();
         QVERIFY(!window->isVisible());
-        QVERIFY(!sound->AnyPlaying());
-        QCOMPARE(sound->PlayOut(), QStringList{"welcome.wav C"}); // and nothing after it
+        QCOMPARE(sound->PlayOut(), message ? QStringList() : QStringList{"welcome.wav C"}); // and nothing after it
     }
 
     void theListIsReachedWithTabAndSpeaksOnlyWhenTheFocusReallyMovesThere()
@@ -211,7 +223,6 @@ private slots:
         QTest::newRow("F3") << int(Qt::Key_F3) << 0 << "rooms_select.wav C";
         QTest::newRow("F4") << int(Qt::Key_F4) << 0 << "nr1.wav L";
         QTest::newRow("+") << int(Qt::Key_Plus) << 0 << "volume.wav C";
-        QTest::newRow("=") << int(Qt::Key_Equal) << 0 << "volume.wav C";
         QTest::newRow("-") << int(Qt::Key_Minus) << 0 << "volume.wav C";
         QTest::newRow("Ctrl+M") << int(Qt::Key_M) << int(Qt::ControlModifier) << "nr1.wav C";
         QTest::newRow("Esc") << int(Qt::Key_Escape) << 0 << "stop";
@@ -267,6 +278,8 @@ private slots:
                                      "&Lyd > &Høyere", "&Lyd > &Lavere", "&Lyd > Lyd i &begge ører",
                                      "&Hjelp > &Hvordan brukes spillet", "&Hjelp > Hør &lydene", "&Hjelp > &Send E-post",
                                      "&Hjelp > ", "&Hjelp > &Om Velkarn"}));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Velkarn"));
+        QVERIFY(window->findChild<QLabel *>(QStringLiteral("lblQuestion"))->alignment() & Qt::AlignRight);
         QCOMPARE(List()->count(), 18);
         QCOMPARE(List()->item(17)->text(), QStringLiteral("20"));
         QCOMPARE(QAccessible::queryAccessibleInterface(List())->text(QAccessible::Name), QStringLiteral("Velg antall rom"));
@@ -297,6 +310,7 @@ private slots:
             const QSize text = Door(door)->fontMetrics().size(0, Door(door)->text());
             QVERIFY(text.width() < Door(door)->width() && text.height() <= Door(door)->height());
         }
+        QVERIFY(Door(1)->geometry().right() < Door(2)->x() && Door(2)->geometry().right() < Door(3)->x());
         const QRect client = window->centralWidget()->rect();
         for (QWidget *control : window->centralWidget()->findChildren<QWidget *>())
             QVERIFY2(client.contains(control->geometry()), qPrintable(control->objectName()));

@@ -58,15 +58,16 @@ private slots:
         QVERIFY(player.Start(Path("long.wav"), 0));
         QVERIFY(player.CurrentSound() != first && !sound.IsPlaying(first));
         QCOMPARE(Mix_Playing(-1), 1);
-        // The component itself plays several at once, filling the mixer's 8 channels before it adds any.
-        qint32 more[7];
-        for (qint32 &handle : more)
+        // The component itself plays several at once: it fills the mixer's 8 channels, then adds more.
+        qint32 more[8];
+        for (qint32 &handle : more) {
+            QCOMPARE(Mix_AllocateChannels(-1), 8);
             sound.StartWave(handle = sound.OpenWave(Path("long.wav")), 0, -1);
-        QCOMPARE(Mix_Playing(-1), 8);
-        QCOMPARE(Mix_AllocateChannels(-1), 8);
+        }
+        QVERIFY(Mix_Playing(-1) == 9 && Mix_AllocateChannels(-1) == 16);
         sound.CloseWave(more[0]);
-        QVERIFY(sound.IsPlaying(player.CurrentSound()) && !sound.IsPlaying(more[0]) && sound.IsPlaying(more[1]));
-        QCOMPARE(Mix_Playing(-1), 7);
+        QVERIFY(sound.IsPlaying(player.CurrentSound()) && !sound.IsPlaying(more[0]) && sound.IsPlaying(more[7]));
+        QCOMPARE(Mix_Playing(-1), 8);
         player.StopAll();
         QCOMPARE(Mix_Playing(-1), 0);
     }
@@ -93,10 +94,8 @@ private slots:
         QTest::newRow("empty") << QByteArray() << "" << false;
         QTest::newRow("header only") << WaveBytes(0) << "" << false;
         QTest::newRow("cut after 100 bytes") << tone.left(100) << "" << false;
-        QTest::newRow("a few bytes") << QByteArray("RIFF\0\0", 6) << "" << false;
         QTest::newRow("wrong fourcc") << wrongFourcc << "" << false;
         QTest::newRow("MP3 named .wav") << QByteArray("ID3\x04\0\0\0\0\0\0\xff\xfb\x90\x64", 14).repeated(50) << "" << false;
-        QTest::newRow("Ogg named .wav") << QByteArray("OggS\0\x02\0\0\0\0\0\0\0\0", 14).repeated(50) << "" << false;
         QTest::newRow("a folder") << QByteArray() << "folder" << false;
         QTest::newRow("a link to itself") << QByteArray() << "loop" << false;
         QTest::newRow("a named pipe") << QByteArray() << "pipe" << false;
@@ -203,6 +202,7 @@ private slots:
         static const Energy reference = Heard(-1, 10, false);
         const Energy heard = Heard(static_cast<qint16>(pan), volume, bothEars);
         QVERIFY(reference.Total() > 0 && heard.Total() > 0);
+        QVERIFY2(qAbs(heard.frames - 8820) < 300, qPrintable(QString::number(heard.frames))); // 200 ms, once
         QVERIFY2(qAbs(heard.left / heard.Total() - leftShare) < 0.01, qPrintable(QString::number(heard.left / heard.Total())));
         const double measured = 10 * std::log10(heard.Total() / reference.Total());
         QVERIFY2(qAbs(measured - db) <= within, qPrintable(QString::number(measured)));
@@ -212,6 +212,7 @@ private:
     struct Energy {
         double left = 0;
         double right = 0;
+        qint64 frames = 0; // that sound at all
         double Total() const { return left + right; }
     };
 
@@ -238,6 +239,7 @@ private:
         for (qsizetype i = 0; i + 1 < bytes.size() / 2; i += 2) {
             energy.left += double(samples[i]) * samples[i];
             energy.right += double(samples[i + 1]) * samples[i + 1];
+            energy.frames += samples[i] != 0 || samples[i + 1] != 0;
         }
         return energy;
     }
