@@ -24,15 +24,15 @@ constexpr qint64 KeepDecodedMs = 3000;
 // is nothing a child could hear: such a recording counts as one that cannot be opened.
 constexpr qint64 ShortestSoundMs = 5;
 
-// A wave file begins with "RIFF" (or "RF64"), a size and "WAVE". Anything else, such as an MP3 or
+// A wave file begins with "RIFF", a size and "WAVE". Anything else, such as an MP3 or
 // Ogg file under a .wav name, text or a few stray bytes, is refused before the mixer sees it.
 bool StartsLikeAWave(SDL_RWops *file)
 {
     char header[12];
     if (SDL_RWread(file, header, 1, sizeof header) != sizeof header)
         return false;
-    const bool riff = std::memcmp(header, "RIFF", 4) == 0 || std::memcmp(header, "RF64", 4) == 0;
-    return riff && std::memcmp(header + 8, "WAVE", 4) == 0 && SDL_RWseek(file, 0, RW_SEEK_SET) == 0;
+    return std::memcmp(header, "RIFF", 4) == 0 && std::memcmp(header + 8, "WAVE", 4) == 0
+           && SDL_RWseek(file, 0, RW_SEEK_SET) == 0;
 }
 } // namespace
 
@@ -201,7 +201,7 @@ int SdlSoundComponent::FreeChannel()
     // Every channel busy: make room rather than drop the new sound.
     const int added = Mix_AllocateChannels(static_cast<int>(channelOwner_.size()) * 2);
     const int first = static_cast<int>(channelOwner_.size());
-    channelOwner_.resize(static_cast<size_t>(added), 0);
+    channelOwner_.resize(static_cast<size_t>(added));
     return added > first ? first : -1;
 }
 

@@ -1,4 +1,4 @@
-#include "AppTestSupport.h"
+#include "app/AppTestSupport.h"
 #include "FakeSoundComponent.h"
 #include "MessageAnswerer.h"
 #include "WaveFile.h"
@@ -58,6 +58,7 @@ private:
         TypeKey(*window, Qt::Key_Return);
         sound->PlayOut();
         QCOMPARE(Shown(), QStringLiteral("cmd1 cmd2 cmd3"));
+        QCOMPARE(window->focusWidget(), nullptr); // keys go to the window, not to the hidden list
     }
 
 private slots:
@@ -157,7 +158,6 @@ private slots:
         StartWalk(3);
         Action("&Om Velkarn")->trigger();
         QTRY_VERIFY(QApplication::activeModalWidget());
-        QCOMPARE(QApplication::activeModalWidget()->windowTitle(), QStringLiteral("Om Velkarn"));
         Door(1)->click();
         QCOMPARE(sound->PlayOut(), QStringList());
         QApplication::activeModalWidget()->close();
@@ -180,7 +180,7 @@ private slots:
             QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(window->windowHandle());
         else
             Action("&Avslutt")->trigger();
-        QVERIFY(!window->isVisible());
+        QVERIFY(!window->isVisible() && sound->log.last() == "stop");
         QCOMPARE(sound->PlayOut(), message ? QStringList() : QStringList{"welcome.wav C"}); // and nothing after it
     }
 
@@ -310,7 +310,8 @@ private slots:
             const QSize text = Door(door)->fontMetrics().size(0, Door(door)->text());
             QVERIFY(text.width() < Door(door)->width() && text.height() <= Door(door)->height());
         }
-        QVERIFY(Door(1)->geometry().right() < Door(2)->x() && Door(2)->geometry().right() < Door(3)->x());
+        QVERIFY(Door(1)->geometry().right() < Door(2)->x() && Door(2)->geometry().right() < Door(3)->x()
+                && prompt->geometry().right() < List()->x() && prompt->y() == List()->y());
         const QRect client = window->centralWidget()->rect();
         for (QWidget *control : window->centralWidget()->findChildren<QWidget *>())
             QVERIFY2(client.contains(control->geometry()), qPrintable(control->objectName()));

@@ -66,6 +66,7 @@ private slots:
         }
         QVERIFY(Mix_Playing(-1) == 9 && Mix_AllocateChannels(-1) == 16);
         sound.CloseWave(more[0]);
+        sound.StartWave(more[0], 0, -1); // a released handle plays no more
         QVERIFY(sound.IsPlaying(player.CurrentSound()) && !sound.IsPlaying(more[0]) && sound.IsPlaying(more[7]));
         QCOMPARE(Mix_Playing(-1), 8);
         player.StopAll();
@@ -135,10 +136,15 @@ private slots:
     {
         SdlSoundComponent sound;
         const QString path = Path("changing.wav");
-        QVERIFY(WriteBytes(path, WaveBytes(100)));
-        QVERIFY(sound.OpenWave(path) > 0);
-        QVERIFY(WriteBytes(path, "now broken"));
-        QCOMPARE(sound.OpenWave(path), -1);
+        QVERIFY(WriteBytes(path, WaveBytes(100)) && sound.OpenWave(path) > 0);
+        // Broken alike, but once only its time tells, once only its size.
+        const QDateTime then = QFileInfo(path).lastModified();
+        for (const auto &[bytes, time] : {std::pair(QByteArray(QFileInfo(path).size(), 'x'), then.addSecs(1)), {"broken", then}}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) && file.setFileTime(time, QFileDevice::FileModificationTime));
+            file.close();
+            QCOMPARE(sound.OpenWave(path), -1);
+        }
     }
 
     void aStalledSoundIsGivenUpAndSilencedASecondAfterItsLength()
