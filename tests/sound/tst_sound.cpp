@@ -141,7 +141,8 @@ private slots:
         const QDateTime then = QFileInfo(path).lastModified();
         for (const auto &[bytes, time] : {std::pair(QByteArray(QFileInfo(path).size(), 'x'), then.addSecs(1)), {"broken", then}}) {
             QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) && file.setFileTime(time, QFileDevice::FileModificationTime));
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) && file.flush()
+                    && file.setFileTime(time, QFileDevice::FileModificationTime));
             file.close();
             QCOMPARE(sound.OpenWave(path), -1);
         }
