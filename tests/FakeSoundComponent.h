@@ -26,7 +26,12 @@ public:
         names_[nextHandle_] = name;
         return missing.contains(name) || !open ? -1 : nextHandle_++;
     }
-    void CloseWave(qint32 handle) override { playing_.remove(handle); }
+    // Like the mixer, a sound cut off by its release reports its end, a moment later.
+    void CloseWave(qint32 handle) override
+    {
+        if (playing_.remove(handle))
+            QMetaObject::invokeMethod(this, &SoundComponent::PlaybackEnded, Qt::QueuedConnection);
+    }
     void StopAll() override
     {
         log << QStringLiteral("stop");
@@ -56,10 +61,15 @@ public:
             seen_ = heard.size();
             if (playing_.isEmpty())
                 break;
-            playing_.clear();
-            emit PlaybackEnded();
+            Step();
         }
         return stretches;
+    }
+    /// Ends what is playing, as if it had been heard to its end.
+    void Step()
+    {
+        playing_.clear();
+        emit PlaybackEnded();
     }
 
 private:

@@ -65,7 +65,6 @@ void frmMain::CreateControls()
     cmd3->setObjectName(QStringLiteral("cmd3"));
 
     // A one-item list, moved through with the arrow keys.
-    lbLevel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lbLevel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lbLevel->setSelectionMode(QAbstractItemView::SingleSelection);
     lbLevel->setFrameShape(QFrame::NoFrame);

@@ -172,9 +172,9 @@ void frmAbout::paintEvent(QPaintEvent* event)
     // The etched separator: a shadow line with a highlight just below it.
     QPainter painter(this);
     const int y = Twips(2445);
-    painter.setPen(QPen(palette().color(QPalette::Mid), 1));
+    painter.setPen(palette().color(QPalette::Mid));
     painter.drawLine(Twips(90), y, Twips(5654), y);
-    painter.setPen(QPen(palette().color(QPalette::Light), 1));
+    painter.setPen(palette().color(QPalette::Light));
     painter.drawLine(Twips(105), y + 1, Twips(5654), y + 1);
 }
 

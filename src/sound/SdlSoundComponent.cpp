@@ -228,11 +228,11 @@ void SdlSoundComponent::StartWave(qint32 handle, qint32 /*from*/, qint32 /*to*/)
 void SdlSoundComponent::GuardAgainstStall(qint32 handle)
 {
     const auto wave = waves_.find(handle);
-    if (wave == waves_.end() || wave->second.channel < 0)
-        return;
-    const int channel = wave->second.channel;
+    if (wave == waves_.end())
+        return; // released meanwhile
+    const int channel = wave->second.channel; // it was started, so it has one
     if (channelOwner_[static_cast<size_t>(channel)] != handle)
-        return; // it has ended or was stopped
+        return; // another sound plays there now
     const QDeadlineTimer &deadline = wave->second.deadline;
     if (!deadline.hasExpired()) {
         // Look again once the deadline has passed; should the timer fire early, this comes back here.

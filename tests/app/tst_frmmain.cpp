@@ -1,4 +1,3 @@
-#include "app/AppTestSupport.h"
 #include "FakeSoundComponent.h"
 #include "MessageAnswerer.h"
 #include "WaveFile.h"
@@ -10,6 +9,20 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QtTest>
+#include <qpa/qwindowsysteminterface.h>
+
+// Types a key as the window system delivers it, routed by Qt to the focused control, and lets the
+// program handle it. Held down, it comes `repeats` more times as auto-repeat before it is let go.
+static void TypeKey(QWidget &window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                    const QString &text = {}, int repeats = 0)
+{
+    for (int press = 0; press <= repeats + 1; ++press) {
+        QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+            window.windowHandle(), press <= repeats ? QEvent::KeyPress : QEvent::KeyRelease, key, modifiers,
+            text, press > 0 && press <= repeats);
+    }
+    QCoreApplication::processEvents();
+}
 
 class frmMainTest : public QObject
 {
@@ -120,6 +133,7 @@ private slots:
         const Game::Doors doors = FirstDoors();
         const auto announced = [&](int room) { return QStringLiteral("nr%1.wav %2").arg(doors[room]).arg(QString("LCR")[doors[room] - 1]); };
         const auto opened = [&](int room) { return QStringLiteral("door_open.wav ") + QString("LCR")[doors[room] - 1]; };
+        Action("&Hvordan brukes spillet")->trigger(); // handled at once, and not waited for
         Action("Hvor er &jeg?")->trigger(); // handled at once: each part of its answer is waited for
         // Meanwhile: a screen reader presses a button, a key, a click, a menu command.
         QAccessible::queryAccessibleInterface(Door(doors[0]))->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
@@ -127,7 +141,7 @@ private slots:
         TypeKey(*window, Qt::Key_0 + doors[1]);
         QTest::mouseClick(Door(doors[2]), Qt::LeftButton);
         Action("&Nytt spill")->trigger();
-        QCOMPARE(sound->PlayOut(), (QStringList{"you_are_in_room.wav C", "nr1.wav C", "of.wav C", "nr5.wav C", announced(0),
+        QCOMPARE(sound->PlayOut(), (QStringList{"help.wav C + you_are_in_room.wav C", "nr1.wav C", "of.wav C", "nr5.wav C", announced(0),
                                                 opened(0) + " + " + announced(1), opened(1) + " + " + announced(2),
                                                 opened(2) + " + rooms_select.wav C"}));
     }
@@ -175,7 +189,6 @@ private slots:
         QFETCH(bool, message);
         sound->missing = {message ? "welcome.wav" : ""};
         window->Start(); // the welcome plays until it is ended, or its message until it is answered
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
         if (message)
             QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(window->windowHandle());
         else
@@ -203,13 +216,14 @@ private slots:
         // Keys for the list wait while the prompt and the count are heard again, then move it in order.
         sound->missing.clear();
         TypeKey(*window, Qt::Key_F3);
+        sound->Step(); // its last part, with nothing queued behind it
         TypeKey(*window, Qt::Key_Down, Qt::NoModifier, {}, 2); // held: a list's arrows repeat
         TypeKey(*window, Qt::Key_1, Qt::NoModifier, "1");      // no door here: the list's own search
         TypeKey(*window, Qt::Key_Return);
         TypeKey(*window, Qt::Key_0 + FirstDoors()[0]);         // the walk's own prompt is not waited for
         QCOMPARE(List()->currentRow(), 0);
         const QString door = QStringLiteral("nr%1.wav ").arg(FirstDoors()[0]) + QString("LCR")[FirstDoors()[0] - 1];
-        QCOMPARE(sound->PlayOut().mid(0, 3), (QStringList{"rooms_select.wav C", "nr3.wav C", "nr4.wav C + nr5.wav C + nr6.wav C + nr10.wav C + door123.wav C + " + door}));
+        QCOMPARE(sound->PlayOut().mid(0, 2), (QStringList{"rooms_select.wav C + nr3.wav C", "nr4.wav C + nr5.wav C + nr6.wav C + nr10.wav C + door123.wav C + " + door}));
         QCOMPARE(Shown(), QStringLiteral("cmd1 cmd2 cmd3"));
     }
 
@@ -219,11 +233,9 @@ private slots:
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<QString>("heard");
         QTest::newRow("F1") << int(Qt::Key_F1) << 0 << "help.wav C";
-        QTest::newRow("F2") << int(Qt::Key_F2) << 0 << "rooms_select.wav C";
         QTest::newRow("F3") << int(Qt::Key_F3) << 0 << "rooms_select.wav C";
         QTest::newRow("F4") << int(Qt::Key_F4) << 0 << "nr1.wav L";
         QTest::newRow("+") << int(Qt::Key_Plus) << 0 << "volume.wav C";
-        QTest::newRow("-") << int(Qt::Key_Minus) << 0 << "volume.wav C";
         QTest::newRow("Ctrl+M") << int(Qt::Key_M) << int(Qt::ControlModifier) << "nr1.wav C";
         QTest::newRow("Esc") << int(Qt::Key_Escape) << 0 << "stop";
         QTest::newRow("Ctrl") << int(Qt::Key_Control) << int(Qt::ControlModifier) << "stop";

@@ -127,7 +127,6 @@ void AboutDialogTest::systeminfo()
         QTRY_COMPARE_WITH_TIMEOUT(ReadRecord(record), QStringList(root_->filePath(started)), 10000);
     const QStringList message(started.isEmpty() ? 1 : 0, QStringLiteral("Velkarn: System Information Is Unavailable At This Time"));
     QCOMPARE(boxes_->texts, message);
-    QVERIFY(boxes_->buttons == QMessageBox::Ok || message.isEmpty());
     QVERIFY(dialog_->isVisible() && !QFile::exists("injected"));
     QTest::keyClick(dialog_->findChild<QPushButton*>("cmdOK"), Qt::Key_Return);
     QVERIFY(!dialog_->isVisible() && dialog_->result() == QDialog::Accepted);

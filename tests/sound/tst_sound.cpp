@@ -41,7 +41,7 @@ private slots:
     {
         QVERIFY(dir.isValid());
         QVERIFY(WriteBytes(Path("tone.wav"), WaveBytes(200)));
-        QVERIFY(WriteBytes(Path("long.wav"), WaveBytes(5000)));
+        QVERIFY(WriteBytes(Path("long.wav"), WaveBytes(3000))); // still kept decoded: freeing it halts nothing
     }
     void init() { qputenv("SDL_AUDIODRIVER", "dummy"); }
 
@@ -192,7 +192,6 @@ private slots:
         QTest::addColumn<double>("db");        // beside door 1 at full volume
         QTest::addColumn<double>("within");    // dB
         QTest::newRow("door 1: left ear only") << -1 << 10 << false << 1.0 << 0.0 << 0.01;
-        QTest::newRow("door 2: both, as loud") << 0 << 10 << false << 0.5 << 0.0 << 0.13;
         QTest::newRow("door 3: right ear only") << 1 << 10 << false << 0.0 << 0.0 << 0.05;
         QTest::newRow("door 1 in both ears") << -1 << 10 << true << 0.5 << 0.0 << 0.13;
         QTest::newRow("level 7: 9 dB softer") << 0 << 7 << false << 0.5 << -9.0 << 0.5;
