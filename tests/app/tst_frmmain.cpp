@@ -51,11 +51,7 @@ private:
         return *std::find_if(actions.begin(), actions.end(), [&text](QAction *action) { return action->text() == text; });
     }
     // The correct doors of the first game, drawn as the window draws them.
-    static Game::Doors FirstDoors()
-    {
-        std::mt19937_64 random(Seed);
-        return Game::DrawDoors(random);
-    }
+    static Game::Doors FirstDoors() { std::mt19937_64 random(Seed); return Game::DrawDoors(random); }
     void Start()
     {
         window->Start();

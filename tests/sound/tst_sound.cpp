@@ -178,10 +178,13 @@ private slots:
 
     void withoutADeviceNothingOpens()
     {
-        qputenv("SDL_AUDIODRIVER", "nonexistent");
-        SdlSoundComponent sound;
-        QVERIFY(!sound.IsOpen() && !sound.OpenError().isEmpty());
-        QCOMPARE(sound.OpenWave(Path("tone.wav")), -1);
+        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(Path("no such folder/out.raw")));
+        for (const char *driver : {"nonexistent", "disk"}) { // no driver; a driver that cannot open its output
+            qputenv("SDL_AUDIODRIVER", driver);
+            SdlSoundComponent sound;
+            QVERIFY2(!sound.IsOpen() && !sound.OpenError().isEmpty(), driver);
+            QCOMPARE(sound.OpenWave(Path("tone.wav")), -1);
+        }
     }
 
     void eachSoundIsHeardWhereAndAsLoudAsItShouldBe_data()
