@@ -231,8 +231,8 @@ void SdlSoundComponent::GuardAgainstStall(qint32 handle)
     if (wave == waves_.end())
         return; // released meanwhile
     const int channel = wave->second.channel; // it was started, so it has one
-    if (channelOwner_[static_cast<size_t>(channel)] != handle)
-        return; // another sound plays there now
+    if (channelOwner_[static_cast<size_t>(channel)] != handle || !Mix_Playing(channel))
+        return; // it has ended, or another sound plays there now
     const QDeadlineTimer &deadline = wave->second.deadline;
     if (!deadline.hasExpired()) {
         // Look again once the deadline has passed; should the timer fire early, this comes back here.
