@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -111,9 +112,13 @@ void frmMain::CreateMenus()
     mnuHelp->addSeparator();
     mnuHelpAbout = mnuHelp->addAction(QString());
 
-    // A held key counts once.
-    for (QAction *action : findChildren<QAction *>())
+    // A held key counts once. The window handles the shortcuts' keys itself, with every other key
+    // and in the same order, so that it can tell a held key from a new press (see HeldKeys); the
+    // menus still show them, and they work in an open menu.
+    for (QAction *action : findChildren<QAction *>()) {
         action->setAutoRepeat(false);
+        action->setShortcutContext(Qt::WidgetShortcut);
+    }
 
     connect(mnuPlayNew, &QAction::triggered, this, [this] { game_.mnuPlayNew_Click(); });
     connect(mnuPlayWhere, &QAction::triggered, this, [this] { game_.mnuPlayWhere_Click(); });
@@ -200,8 +205,14 @@ void frmMain::PlaceControl(QWidget *ctl, int left, int top, int height, int widt
 void frmMain::Start()
 {
     show();
-    if (!player_.Component().IsOpen())
+    // One message for all sound: not one for every recording that the game then cannot play.
+    if (!player_.Component().IsOpen()) {
         ShowMessage(QStringLiteral("Fant ingen lydenhet. Velkarn går videre uten lyd."), QMessageBox::Warning);
+    } else if (!player_.FindRecordings()) {
+        ShowMessage(QStringLiteral("Fant ingen lyder i mappen %1. Velkarn går videre uten lyd.")
+                        .arg(QDir::toNativeSeparators(player_.SoundDir())),
+                    QMessageBox::Warning);
+    }
     game_.Welcome();
 }
 
@@ -254,6 +265,8 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     } else if (event->type() == QEvent::KeyPress) {
         if (HandleKey(watched, *static_cast<QKeyEvent *>(event)))
             return true;
+    } else if (event->type() == QEvent::KeyRelease) {
+        heldKeys_.released(*static_cast<QKeyEvent *>(event));
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -268,15 +281,32 @@ void frmMain::keyPressEvent(QKeyEvent *event)
     QMainWindow::keyPressEvent(event);
 }
 
+void frmMain::keyReleaseEvent(QKeyEvent *event)
+{
+    heldKeys_.released(*event);
+    QMainWindow::keyReleaseEvent(event);
+}
+
 bool frmMain::HandleKey(QObject *target, const QKeyEvent &key)
 {
     // A held key counts once; only the list's arrows repeat, as lists do.
-    if (key.isAutoRepeat() && key.key() != Qt::Key_Up && key.key() != Qt::Key_Down)
+    if (key.key() != Qt::Key_Up && key.key() != Qt::Key_Down && heldKeys_.isRepeat(key))
         return true;
-    // While something is in hand a key from the keyboard waits its turn, like every other command.
-    // Its replay comes from the queue itself, not from the window system, and is handled.
-    if (queue_.Busy() && key.spontaneous()) {
-        queue_.Post([this, keystroke = Keystroke{key.key(), key.modifiers(), key.text()}] { Replay(keystroke); });
+    if (key.spontaneous()) {
+        // Esc and Ctrl end what the child asked to hear at once, whatever waits behind it.
+        const bool silence = key.key() == Qt::Key_Escape || key.key() == Qt::Key_Control;
+        if (silence && queue_.CancelRequests())
+            return true;
+        // While something is in hand a key from the keyboard waits its turn, like every other
+        // command. Its replay comes from the queue itself, not from the window system, and is handled.
+        if (queue_.Busy()) {
+            queue_.Post([this, keystroke = Keystroke{key.key(), key.modifiers(), key.text()}] { Replay(keystroke); },
+                        IsRequest(key) ? CommandQueue::Kind::Request : CommandQueue::Kind::Game);
+            return true;
+        }
+    }
+    if (QAction *action = ShortcutAction(key)) {
+        action->trigger();
         return true;
     }
     game_.Form_KeyDown(key.key(), key.modifiers());
@@ -290,6 +320,28 @@ bool frmMain::HandleKey(QObject *target, const QKeyEvent &key)
     if (pressed)
         door->click();
     return pressed;
+}
+
+QAction *frmMain::ShortcutAction(const QKeyEvent &key) const
+{
+    // The keypad's + and - count as the main keyboard's, and so does a symbol typed with Shift
+    // ("+" on some keyboards, "=" on others).
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    const bool symbol = !key.text().isEmpty() && !key.text().front().isLetterOrNumber();
+    const QKeySequence typed(QKeyCombination(modifiers, Qt::Key(key.key())));
+    const QKeySequence unshifted(QKeyCombination(modifiers & ~Qt::ShiftModifier, Qt::Key(key.key())));
+    for (QAction *action : findChildren<QAction *>()) {
+        const QList<QKeySequence> keys = action->shortcuts();
+        if (keys.contains(typed) || (symbol && keys.contains(unshifted)))
+            return action;
+    }
+    return nullptr;
+}
+
+bool frmMain::IsRequest(const QKeyEvent &key) const
+{
+    const QAction *action = ShortcutAction(key);
+    return action != nullptr && (action == mnuHelpHowTo || action == mnuPlayWhere || action == mnuHelpSounds);
 }
 
 void frmMain::Replay(const Keystroke &keystroke)

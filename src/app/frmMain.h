@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HeldKeys.h"
 #include "game/CommandQueue.h"
 #include "game/Game.h"
 #include "game/GameView.h"
@@ -38,6 +39,7 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -54,6 +56,8 @@ private:
     void ArrangeControls();
     void PlaceControl(QWidget *ctl, int left, int top, int height, int width);
     bool HandleKey(QObject *target, const QKeyEvent &key);
+    QAction *ShortcutAction(const QKeyEvent &key) const;
+    bool IsRequest(const QKeyEvent &key) const;
     void Replay(const Keystroke &keystroke);
     void ShowMessage(const QString &text, QMessageBox::Icon icon = QMessageBox::NoIcon);
     void HoldUntilClosed(QDialog *dialog);
@@ -73,6 +77,7 @@ private:
     SoundPlayer player_;
     CommandQueue queue_;
     Game game_;
+    HeldKeys heldKeys_;
     int cellX_ = 0;
     int cellY_ = 0;
 

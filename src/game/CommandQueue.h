@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class SoundPlayer;
@@ -13,38 +14,53 @@ class SoundPlayer;
 // key, a click, a screen reader's action, a menu. A command runs at once when nothing else is in
 // hand and may queue steps of its own, which run before anything that arrived later. A sound that
 // is waited for, or a message being read, holds everything after it until it is over; nothing
-// blocks meanwhile, so the window keeps painting and can always be closed.
+// blocks meanwhile, so the window keeps painting and can always be closed. A command never cuts
+// a sound that began after it was given: when its turn comes it waits for that sound first.
 class CommandQueue : public QObject
 {
     Q_OBJECT
 
 public:
     using Action = std::function<void()>;
+    /// The game's own commands, or what the child asked to hear (help, "where am I", the sound
+    /// lesson), which Esc ends.
+    enum class Kind { Game, Request };
 
     explicit CommandQueue(SoundPlayer &player, QObject *parent = nullptr);
 
     /// Queues a command, or a step of the command being handled (which then comes next).
-    void Post(Action action);
+    void Post(Action action, Kind kind = Kind::Game);
     /// Queues a recording (a full path) at pan; with wait, what follows waits until it has been heard.
     void PlayWave(const QString &fileName, bool wait, qint16 pan);
     /// Holds everything queued until Release, for instance while the user reads a message.
     void Hold();
     /// Ends one Hold.
     void Release();
+    /// Ends what the child asked to hear: stops its sound and drops what is still queued of it.
+    /// False when nothing of the kind was in hand or waiting.
+    bool CancelRequests();
     /// Forgets every command and step not yet handled: the game is ending.
     void Clear();
     /// True while a command, a waited sound or a hold is in hand, or commands are waiting.
     bool Busy() const;
 
 private:
+    struct Entry {
+        Action action;
+        Kind kind = Kind::Game;
+        std::optional<quint64> givenAt; // sounds started when it was given; none for a step
+    };
+
     void Run();
     void OnPlaybackEnded();
     bool Holding() const { return waitingFor_ != 0 || holds_ > 0; }
 
     SoundPlayer &player_;
-    std::deque<Action> queue_;
+    std::deque<Entry> queue_;
     std::vector<Action> steps_; // queued by the command that is running
     bool running_ = false;
-    qint32 waitingFor_ = 0;     // handle of the sound being waited for
+    Kind runningKind_ = Kind::Game;
+    Kind soundKind_ = Kind::Game; // who started the current sound
+    qint32 waitingFor_ = 0;       // handle of the sound being waited for
     int holds_ = 0;
 };

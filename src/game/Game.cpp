@@ -85,8 +85,10 @@ void Game::Judge(qint16 door)
     const qint16 pan = DoorPan(door);
     if (correctDoor_[static_cast<size_t>(room_)] == door) {
         ++room_;
-        Play(QStringLiteral("door_open.wav"), false, pan);
-        if (view_.LevelText().toDouble() == room_) {
+        const bool last = view_.LevelText().toDouble() == room_;
+        // At the last door the opening is heard whole before the success.
+        Play(QStringLiteral("door_open.wav"), last, pan);
+        if (last) {
             Play(QStringLiteral("success.wav"), true, 0);
             NewGame();
         }
@@ -132,7 +134,7 @@ void Game::mnuPlayNew_Click() { NewGame(); }
 
 void Game::mnuHelpHowTo_Click()
 {
-    Play(QStringLiteral("help.wav"), false, 0);
+    queue_.Post([this] { Play(QStringLiteral("help.wav"), false, 0); }, CommandQueue::Kind::Request);
 }
 
 void Game::mnuPlayWhere_Click()
@@ -147,15 +149,17 @@ void Game::mnuPlayWhere_Click()
             Play(QStringLiteral("rooms_select.wav"), true, 0);
         }
         Play(Number(rooms), true, 0);
-    });
+    }, CommandQueue::Kind::Request);
 }
 
 void Game::mnuHelpSounds_Click()
 {
-    for (qint16 door = 1; door <= 3; ++door)
-        Play(Number(door), true, DoorPan(door));
-    for (const char *effect : {"door_open.wav", "door_closed.wav", "error.wav", "success.wav"})
-        Play(QString::fromLatin1(effect), true, 0);
+    queue_.Post([this] {
+        for (qint16 door = 1; door <= 3; ++door)
+            Play(Number(door), true, DoorPan(door));
+        for (const char *effect : {"door_open.wav", "door_closed.wav", "error.wav", "success.wav"})
+            Play(QString::fromLatin1(effect), true, 0);
+    }, CommandQueue::Kind::Request);
 }
 
 void Game::mnuSoundLouder_Click() { ChangeVolume(+1); }

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include <algorithm>
+
 namespace {
 constexpr qint32 FullLeft = -10000;
 constexpr qint32 FullRight = 10000;
@@ -33,10 +35,17 @@ void SoundPlayer::InitSoundPath(const QString &appFolder)
     soundDir_ = SoundDirFor(QDir::toNativeSeparators(folder), QDir::separator());
 }
 
+bool SoundPlayer::FindRecordings()
+{
+    const QDir folder(soundDir_);
+    silent_ = !folder.isReadable() || folder.entryList({QStringLiteral("*.wav")}, QDir::Files).isEmpty();
+    return !silent_;
+}
+
 bool SoundPlayer::LoadSound(const QString &fileName)
 {
-    // Without an audio device the game runs silently; the user was told once at start-up.
-    if (fileName.isEmpty() || !component_.IsOpen())
+    // Without an audio device or recordings the game runs silently; the user was told once at start-up.
+    if (fileName.isEmpty() || silent_ || !component_.IsOpen())
         return false;
     const qint32 handle = component_.OpenWave(fileName);
     if (handle == -1) {
@@ -55,6 +64,7 @@ bool SoundPlayer::Start(const QString &fileName, qint16 pan)
     // The position is set before the start so that not even the first samples are heard elsewhere.
     component_.SetPan(currentSound_, ComponentPan(bothEars_ ? 0 : pan));
     component_.StartWave(currentSound_, 0, -1);
+    ++soundsStarted_;
     // A sound the mixer could not start is not heard, and must not be waited for.
     return component_.IsPlaying(currentSound_);
 }

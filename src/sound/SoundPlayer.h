@@ -25,6 +25,9 @@ public:
 
     /// Sets SoundDir to the "wave" folder beside the given program folder (default: this program's).
     void InitSoundPath(const QString &appFolder = {});
+    /// False when the recordings' folder is missing, unreadable or holds no recording: then the
+    /// player stays silent, and reports no single recording either.
+    bool FindRecordings();
     /// The recordings' folder, ending in a separator.
     const QString &SoundDir() const { return soundDir_; }
     /// Handle of the sound held open, 0 before the first.
@@ -36,6 +39,10 @@ public:
     bool LoadSound(const QString &fileName);
     /// Starts fileName at pan (<0 left, 0 centre, >0 right); false when nothing is heard.
     bool Start(const QString &fileName, qint16 pan);
+    /// How many sounds have been started so far.
+    quint64 SoundsStarted() const { return soundsStarted_; }
+    /// True while the current sound plays and was started after the first `started` sounds.
+    bool PlayingSince(quint64 started) const { return soundsStarted_ > started && IsPlaying(currentSound_); }
     /// True while the sound of handle is still playing.
     bool IsPlaying(qint32 handle) const;
     /// Silences all output at once.
@@ -54,6 +61,8 @@ private:
     Report report_;
     QString soundDir_;
     qint32 currentSound_ = 0;
+    quint64 soundsStarted_ = 0;
     int volume_ = LoudestVolume;
     bool bothEars_ = false;
+    bool silent_ = false;
 };

@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 
 #include <QAccessible>
+#include <QScopeGuard>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -12,15 +13,28 @@
 #include <qpa/qwindowsysteminterface.h>
 
 // Types a key as the window system delivers it, routed by Qt to the focused control, and lets the
-// program handle it. Held down, it comes `repeats` more times as auto-repeat before it is let go.
+// program handle it. Held down, it comes `repeats` more times before it is let go: as auto-repeat,
+// or as X11 sends it, a release and a press with one timestamp that Qt may not mark as a repeat.
+enum class Held { Flagged, SameTime };
+Q_DECLARE_METATYPE(Held)
+
 static void TypeKey(QWidget &window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-                    const QString &text = {}, int repeats = 0)
+                    const QString &text = {}, int repeats = 0, Held held = Held::Flagged)
 {
-    for (int press = 0; press <= repeats + 1; ++press) {
+    static ulong time = 1000;
+    const auto send = [&](QEvent::Type type, bool repeat) {
         QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
-            window.windowHandle(), press <= repeats ? QEvent::KeyPress : QEvent::KeyRelease, key, modifiers,
-            text, press > 0 && press <= repeats);
+            window.windowHandle(), time, type, key, modifiers, text, repeat && held == Held::Flagged);
+    };
+    send(QEvent::KeyPress, false);
+    for (int repeat = 0; repeat < repeats; ++repeat) {
+        time += 30;
+        send(QEvent::KeyRelease, true);
+        send(QEvent::KeyPress, true);
     }
+    time += 30;
+    send(QEvent::KeyRelease, false);
+    time += 30;
     QCoreApplication::processEvents();
 }
 
@@ -44,6 +58,7 @@ private:
             shown << (control->isVisible() ? control->objectName() : QString());
         return shown.join(u' ').simplified();
     }
+    static QString SoundFolder() { return QCoreApplication::applicationDirPath() + "/wave"; }
     QListWidget *List() const { return window->findChild<QListWidget *>(QStringLiteral("lbLevel")); }
     QAction *Action(const QString &text) const
     {
@@ -73,6 +88,8 @@ private:
 private slots:
     void initTestCase()
     {
+        // The recordings' folder beside the program; the fake component needs only that it is there.
+        QVERIFY(QDir().mkpath(SoundFolder()) && WriteBytes(SoundFolder() + "/welcome.wav", WaveBytes(10)));
         QVERIFY(settings.isValid());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     }
@@ -138,8 +155,8 @@ private slots:
         QTest::mouseClick(Door(doors[2]), Qt::LeftButton);
         Action("&Nytt spill")->trigger();
         QCOMPARE(sound->PlayOut(), (QStringList{"help.wav C + you_are_in_room.wav C", "nr1.wav C", "of.wav C", "nr5.wav C", announced(0),
-                                                opened(0) + " + " + announced(1), opened(1) + " + " + announced(2),
-                                                opened(2) + " + rooms_select.wav C"}));
+                                                opened(0), announced(1), opened(1), announced(2), opened(2),
+                                                "rooms_select.wav C"}));
     }
 
     void aHeldKeyCountsOnce_data()
@@ -147,20 +164,91 @@ private slots:
         const int door = FirstDoors()[0];
         const QString chosen = QStringLiteral("nr%1.wav %2, door_open.wav %2").arg(door).arg(QString("LCR")[door - 1]);
         QTest::addColumn<int>("key");
+        QTest::addColumn<Held>("held");
         QTest::addColumn<QString>("heard");
-        QTest::newRow("door key") << Qt::Key_0 + door << chosen;
-        QTest::newRow("F2") << int(Qt::Key_F2) << "rooms_select.wav C";
-        QTest::newRow("Enter on a door") << int(Qt::Key_Return) << chosen;
-        QTest::newRow("Space on a door") << int(Qt::Key_Space) << chosen;
+        QTest::newRow("door key") << Qt::Key_0 + door << Held::SameTime << chosen;
+        QTest::newRow("door key, marked as repeat") << Qt::Key_0 + door << Held::Flagged << chosen;
+        QTest::newRow("F2") << int(Qt::Key_F2) << Held::SameTime << "rooms_select.wav C";
+        QTest::newRow("F4") << int(Qt::Key_F4) << Held::SameTime
+                            << "nr1.wav L, nr2.wav C, nr3.wav R, door_open.wav C, door_closed.wav C, error.wav C, success.wav C";
+        QTest::newRow("Enter on a door") << int(Qt::Key_Return) << Held::Flagged << chosen;
+        QTest::newRow("Space on a door") << int(Qt::Key_Space) << Held::SameTime << chosen;
     }
     void aHeldKeyCountsOnce()
     {
         QFETCH(int, key);
+        QFETCH(Held, held);
         QFETCH(QString, heard);
         StartWalk(3);
         Door(FirstDoors()[0])->setFocus();
-        TypeKey(*window, key, Qt::NoModifier, key == Qt::Key_Space ? " " : "", 30);
+        TypeKey(*window, key, Qt::NoModifier, key == Qt::Key_Space ? " " : "", 30, held);
         QCOMPARE(sound->PlayOut().join(", "), heard);
+    }
+
+    void escAndCtrlEndWhatTheChildAskedToHearAtOnce_data()
+    {
+        QTest::addColumn<int>("request");
+        QTest::addColumn<int>("silence");
+        QTest::addColumn<bool>("doorFirst"); // a door key typed during the request, before Esc
+        QTest::addColumn<QString>("first");  // what the request starts with
+        QTest::newRow("help") << int(Qt::Key_F1) << int(Qt::Key_Escape) << false << "help.wav C";
+        QTest::newRow("where am I") << int(Qt::Key_F3) << int(Qt::Key_Escape) << false << "you_are_in_room.wav C";
+        QTest::newRow("sound lesson, Ctrl") << int(Qt::Key_F4) << int(Qt::Key_Control) << false << "nr1.wav L";
+        QTest::newRow("a door waits, then follows") << int(Qt::Key_F4) << int(Qt::Key_Escape) << true << "nr1.wav L";
+    }
+    void escAndCtrlEndWhatTheChildAskedToHearAtOnce()
+    {
+        QFETCH(int, request);
+        QFETCH(int, silence);
+        QFETCH(bool, doorFirst);
+        QFETCH(QString, first);
+        StartWalk(3);
+        const int door = FirstDoors()[0];
+        TypeKey(*window, request);
+        if (doorFirst)
+            TypeKey(*window, Qt::Key_0 + door);
+        TypeKey(*window, silence, silence == Qt::Key_Control ? Qt::ControlModifier : Qt::NoModifier);
+        QCOMPARE(sound->log.value(sound->log.indexOf("start " + first) + 1), QStringLiteral("stop"));
+        if (!doorFirst)
+            TypeKey(*window, Qt::Key_0 + door);
+        const QString side = QString("LCR")[door - 1];
+        // The rest of the request is dropped; the door is chosen as usual.
+        QCOMPARE(sound->PlayOut(), (QStringList{first + QStringLiteral(" + nr%1.wav %2").arg(door).arg(side),
+                                                "door_open.wav " + side}));
+    }
+
+    void aQueuedEscSilencesNothingThatBeganAfterIt()
+    {
+        StartWalk(3);
+        const int door = FirstDoors()[0];
+        TypeKey(*window, Qt::Key_0 + door); // its number is the game's own: Esc waits its turn
+        TypeKey(*window, Qt::Key_Escape);
+        sound->Step(); // the number has been heard: the door opens, and Esc waits for that too
+        QCOMPARE(sound->log.last(), QStringLiteral("start door_open.wav ") + QString("LCR")[door - 1]);
+    }
+
+    void aMissingOrEmptySoundFolderIsSaidOnce_data()
+    {
+        QTest::addColumn<bool>("empty");
+        QTest::newRow("missing") << false;
+        QTest::newRow("empty") << true;
+    }
+    void aMissingOrEmptySoundFolderIsSaidOnce()
+    {
+        QFETCH(bool, empty);
+        const QString away = SoundFolder() + ".away";
+        QVERIFY(QDir().rename(SoundFolder(), away) && (!empty || QDir().mkdir(SoundFolder())));
+        const auto restore = qScopeGuard([&] { QDir().rmdir(SoundFolder()), QDir().rename(away, SoundFolder()); });
+        MessageAnswerer answerer;
+        window->Start();
+        QTRY_COMPARE(answerer.texts.size(), 1);
+        List()->setFocus();
+        for (int key : {Qt::Key_Return, Qt::Key_1, Qt::Key_F4})
+            TypeKey(*window, key);
+        QCOMPARE(sound->PlayOut(), QStringList());
+        QCOMPARE(answerer.texts, QStringList{"Velkarn: Fant ingen lyder i mappen " + QDir::toNativeSeparators(SoundFolder() + "/")
+                                             + ". Velkarn går videre uten lyd."});
+        QCOMPARE(Shown(), QStringLiteral("cmd1 cmd2 cmd3")); // and the game goes on, silently
     }
 
     void theAboutDialogHoldsTheGameUntilItIsClosed()
@@ -216,10 +304,12 @@ private slots:
         TypeKey(*window, Qt::Key_Down, Qt::NoModifier, {}, 2); // held: a list's arrows repeat
         TypeKey(*window, Qt::Key_1, Qt::NoModifier, "1");      // no door here: the list's own search
         TypeKey(*window, Qt::Key_Return);
-        TypeKey(*window, Qt::Key_0 + FirstDoors()[0]);         // the walk's own prompt is not waited for
+        TypeKey(*window, Qt::Key_0 + FirstDoors()[0]);
         QCOMPARE(List()->currentRow(), 0);
+        // Each waits for what the one before it started, so every number is heard whole.
         const QString door = QStringLiteral("nr%1.wav ").arg(FirstDoors()[0]) + QString("LCR")[FirstDoors()[0] - 1];
-        QCOMPARE(sound->PlayOut().mid(0, 2), (QStringList{"rooms_select.wav C + nr3.wav C", "nr4.wav C + nr5.wav C + nr6.wav C + nr10.wav C + door123.wav C + " + door}));
+        QCOMPARE(sound->PlayOut().mid(0, 7), (QStringList{"rooms_select.wav C + nr3.wav C", "nr4.wav C", "nr5.wav C", "nr6.wav C",
+                                                          "nr10.wav C", "door123.wav C", door}));
         QCOMPARE(Shown(), QStringLiteral("cmd1 cmd2 cmd3"));
     }
 
