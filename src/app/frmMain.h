@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SoundSettings.h"
 #include "game/CommandQueue.h"
 #include "game/Game.h"
 #include "game/GameView.h"
@@ -70,6 +71,7 @@ private:
     QString LevelText() const override;
     void KeepSoundSettings(int volume, bool bothEars) override;
 
+    SettingsStore settings_;
     SoundPlayer player_;
     CommandQueue queue_;
     Game game_;

@@ -74,7 +74,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(settings.isValid());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     }
     void init()
     {
