@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QString>
+#include <QThreadPool>
+#include <QTimer>
+
 // The only things Velkarn remembers between runs: how loud it plays and whether both ears hear
 // every sound. Kept in the user's settings under the application id.
 struct SoundSettings {
@@ -7,7 +11,29 @@ struct SoundSettings {
     bool bothEars = false;
 };
 
-/// The settings kept from the last run; the defaults when there are none or they cannot be read.
-SoundSettings LoadSoundSettings();
-/// Keeps the settings for the next run; a file that cannot be written is silently left as it is.
-void SaveSoundSettings(const SoundSettings &settings);
+// The settings file, read once at start and written off the window's thread, once for a burst of
+// changes. Only a regular file (or none) is used: anything else in its place, or a file far larger
+// than settings, gives the defaults, and a FIFO, a device or a folder is never written through.
+class SettingsStore
+{
+public:
+    /// Reads the kept settings from the user's settings folder.
+    SettingsStore();
+    /// Writes a change not yet written, and waits until it is.
+    ~SettingsStore();
+    SettingsStore(const SettingsStore &) = delete;
+    SettingsStore &operator=(const SettingsStore &) = delete;
+
+    /// The kept settings; the defaults when there were none or they could not be read.
+    SoundSettings settings() const { return settings_; }
+    /// Keeps the settings; the file is replaced whole shortly after the last of several changes.
+    void keep(const SoundSettings &settings);
+
+private:
+    void write();
+
+    const QString path_;
+    SoundSettings settings_;
+    QTimer delay_;
+    QThreadPool writer_;
+};

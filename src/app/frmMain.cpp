@@ -1,6 +1,5 @@
 #include "frmMain.h"
 
-#include "SoundSettings.h"
 #include "help/FeedbackMail.h"
 #include "help/frmAbout.h"
 #include "info/AppInfo.h"
@@ -137,7 +136,7 @@ void frmMain::Form_Load()
     player_.InitSoundPath();
     SetCaptions();
     ArrangeControls();
-    const SoundSettings kept = LoadSoundSettings();
+    const SoundSettings kept = settings_.settings();
     player_.SetVolume(kept.volume);
     player_.SetBothEars(kept.bothEars);
     mnuSoundBothEars->setChecked(kept.bothEars);
@@ -254,7 +253,7 @@ QString frmMain::LevelText() const
 
 void frmMain::KeepSoundSettings(int volume, bool bothEars)
 {
-    SaveSoundSettings({volume, bothEars});
+    settings_.keep({volume, bothEars});
 }
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HeldKeys.h"
+#include "SoundSettings.h"
 #include "game/CommandQueue.h"
 #include "game/Game.h"
 #include "game/GameView.h"
@@ -74,6 +75,7 @@ private:
     QString LevelText() const override;
     void KeepSoundSettings(int volume, bool bothEars) override;
 
+    SettingsStore settings_;
     SoundPlayer player_;
     CommandQueue queue_;
     Game game_;

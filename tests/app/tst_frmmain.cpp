@@ -91,7 +91,7 @@ private slots:
         // The recordings' folder beside the program; the fake component needs only that it is there.
         QVERIFY(QDir().mkpath(SoundFolder()) && WriteBytes(SoundFolder() + "/welcome.wav", WaveBytes(10)));
         QVERIFY(settings.isValid());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     }
     void init()
     {
