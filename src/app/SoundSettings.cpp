@@ -4,7 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QSettings>
 #include <QStandardPaths>
 
 namespace {
@@ -15,56 +15,51 @@ constexpr int WriteDelayMs = 500;
 
 // A FIFO would block the reader until a writer comes, and a device or a folder is nothing to
 // replace. A link is followed, to a regular file only; a dangling one counts as something else.
-bool IsUsable(const QFileInfo &file)
+bool isUsable(const QFileInfo &file)
 {
     return file.isFile() || (!file.exists() && !file.isSymLink());
 }
 
-// The [sound] group of the INI file, as QSettings writes it. Not read with QSettings, which reads a
-// file of any size whole and may answer from its cache for a file replaced within the same moment.
-SoundSettings Read(const QString &path)
+const QString VolumeKey = QStringLiteral("sound/volume");
+const QString BothEarsKey = QStringLiteral("sound/bothEars");
+
+SoundSettings readFile(const QString &path)
 {
     SoundSettings settings;
-    QFile file(path);
-    if (!IsUsable(QFileInfo(path)) || file.size() > MaxFileBytes || !file.open(QIODevice::ReadOnly))
+    const QFileInfo file(path);
+    if (!isUsable(file) || file.size() > MaxFileBytes)
         return settings;
-    QByteArray section;
-    for (const QByteArray &text : file.read(MaxFileBytes).split('\n')) {
-        const QByteArray line = text.trimmed();
-        const qsizetype equals = line.indexOf('=');
-        if (line.startsWith('[')) {
-            section = line;
-        } else if (section == "[sound]" && equals > 0) {
-            const QByteArray key = line.left(equals).trimmed();
-            const QByteArray value = line.mid(equals + 1).trimmed();
-            bool ok{};
-            const int volume = value.toInt(&ok);
-            if (key == "volume" && ok)
-                settings.volume = volume; // the player keeps it within its range
-            else if (key == "bothEars")
-                settings.bothEars = value == "true";
-        }
-    }
+    const QSettings store(path, QSettings::IniFormat);
+    if (store.status() != QSettings::NoError)
+        return settings;
+    bool ok{};
+    const int volume = store.value(VolumeKey).toInt(&ok);
+    if (ok)
+        settings.volume = volume; // the player keeps it within its range
+    settings.bothEars = store.value(BothEarsKey).toString() == QLatin1String("true");
     return settings;
 }
 
-// A fresh file in QSettings' format, swapped in whole, so a kill never leaves half of it.
-void Write(const QString &path, const SoundSettings &settings)
+// QSettings replaces the file whole, so a kill never leaves half of it.
+void writeFile(const QString &path, const SoundSettings &settings)
 {
-    if (!IsUsable(QFileInfo(path)) || !QDir().mkpath(QFileInfo(path).absolutePath()))
+    const QFileInfo file(path);
+    if (!isUsable(file))
         return;
-    QSaveFile file(path);
-    const QByteArray text = QByteArrayLiteral("[sound]\nbothEars=") + (settings.bothEars ? "true" : "false")
-                            + "\nvolume=" + QByteArray::number(settings.volume) + '\n';
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size())
-        file.commit(); // a file that cannot be written is left as it is
+    // A file far too large for settings is not merged into, but begun afresh.
+    if (file.size() > MaxFileBytes && !QFile::remove(path))
+        return;
+    QSettings store(path, QSettings::IniFormat);
+    store.setValue(VolumeKey, settings.volume);
+    store.setValue(BothEarsKey, settings.bothEars);
+    store.sync(); // a file that cannot be written is left as it is
 }
 } // namespace
 
 SettingsStore::SettingsStore()
     : path_(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/'
             + QString::fromUtf8(AppInfo::Id) + QStringLiteral(".ini"))
-    , settings_(Read(path_))
+    , settings_(readFile(path_))
 {
     delay_.setSingleShot(true);
     delay_.setInterval(WriteDelayMs);
@@ -88,5 +83,5 @@ void SettingsStore::keep(const SoundSettings &settings)
 void SettingsStore::write()
 {
     delay_.stop();
-    writer_.start([path = path_, settings = settings_] { Write(path, settings); });
+    writer_.start([path = path_, settings = settings_] { writeFile(path, settings); });
 }
