@@ -180,15 +180,15 @@ std::vector<OpenCost> MeasureOpening(const TestRecordings &recordings, const Set
 {
     recordings.MakeCopies(settings.coldOpens);
     SdlSoundComponent component;
-    if (!component.IsOpen())
-        throw std::runtime_error("no audio device: " + component.OpenError().toStdString());
+    if (!component.isOpen())
+        throw std::runtime_error("no audio device: " + component.openError().toStdString());
     auto timedOpen = [&component](const QString &path) {
         const qint64 start = bench::MonotonicNs();
-        const qint32 handle = component.OpenWave(path);
+        const qint32 handle = component.openWave(path);
         const qint64 spent = bench::MonotonicNs() - start;
         if (handle <= 0)
             throw std::runtime_error("cannot open " + path.toStdString());
-        component.CloseWave(handle);
+        component.closeWave(handle);
         return static_cast<double>(spent);
     };
     std::vector<OpenCost> costs;

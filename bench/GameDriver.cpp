@@ -2,7 +2,7 @@
 
 #include "Measure.h"
 #include "MixWatch.h"
-#include "app/frmMain.h"
+#include "gui/MainWindow.h"
 #include "sound/SoundComponent.h"
 
 #include <QApplication>
@@ -55,7 +55,7 @@ DoorWalk::DoorWalk(quint64 seed)
 
 void DoorWalk::NewGame()
 {
-    doors_ = Game::DrawDoors(random_);
+    doors_ = Game::drawDoors(random_);
     room_ = -1;
 }
 
@@ -80,7 +80,7 @@ bool DoorWalk::Choose(bool correct)
     return true;
 }
 
-GameDriver::GameDriver(frmMain &window, SoundComponent &component, MixWatch &mix, quint64 seed)
+GameDriver::GameDriver(MainWindow &window, SoundComponent &component, MixWatch &mix, quint64 seed)
     : window_(window)
     , component_(component)
     , mix_(mix)
@@ -96,7 +96,7 @@ GameDriver::~GameDriver()
 
 void GameDriver::Start()
 {
-    window_.Start();
+    window_.start();
     QEventLoop loop;
     QTimer poll;
     connect(&poll, &QTimer::timeout, &loop, [this, &loop] {
@@ -116,7 +116,7 @@ void GameDriver::Start()
 
 void GameDriver::StartWalk(int rooms)
 {
-    auto *list = qobject_cast<QListWidget *>(Control("lbLevel"));
+    auto *list = qobject_cast<QListWidget *>(Control("roomCountList"));
     if (list == nullptr || !list->isVisible() || walk_.Room() != -1)
         throw std::runtime_error("the game is not asking for the room count");
     // Tab reaches the list, as a child would move there; the list speaks on the way.
@@ -172,7 +172,7 @@ void GameDriver::PressKey(int key, Qt::KeyboardModifiers modifiers, int repeats)
 void GameDriver::Settle()
 {
     QEventLoop loop;
-    connect(&component_, &SoundComponent::PlaybackEnded, &loop, &QEventLoop::quit);
+    connect(&component_, &SoundComponent::playbackEnded, &loop, &QEventLoop::quit);
     bool late = false;
     // A timer of this call, not QTimer::singleShot: that one would stay registered, waiting to
     // fire, long after the game had settled, and thousands of them would be counted as the game's
@@ -220,8 +220,8 @@ QWidget *GameDriver::Control(const char *name) const
 
 void GameDriver::CheckWalking(bool walking) const
 {
-    const QWidget *door = Control("cmd1");
-    const QWidget *list = Control("lbLevel");
+    const QWidget *door = Control("door1");
+    const QWidget *list = Control("roomCountList");
     if (door == nullptr || list == nullptr || door->isVisible() != walking || list->isVisible() == walking) {
         throw std::runtime_error(walking ? "the game ended the walk before the benchmark's doors said it would"
                                          : "the game is still walking where the benchmark's doors end the walk");

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "game/Game.h"
+#include "logic/Game.h"
 
 #include <QObject>
 #include <QtGlobal>
 
 #include <random>
 
-class frmMain;
+class MainWindow;
 class MixWatch;
 class QWidget;
 class QWindow;
@@ -56,7 +56,7 @@ class GameDriver : public QObject
 
 public:
     /// Drives window, made with seed and playing through component, whose output mix listens to.
-    GameDriver(frmMain &window, SoundComponent &component, MixWatch &mix, quint64 seed);
+    GameDriver(MainWindow &window, SoundComponent &component, MixWatch &mix, quint64 seed);
     ~GameDriver() override;
 
     /// What one door choice cost.
@@ -91,7 +91,7 @@ private:
     QWidget *Control(const char *name) const;
     void CheckWalking(bool walking) const;
 
-    frmMain &window_;
+    MainWindow &window_;
     SoundComponent &component_;
     MixWatch &mix_;
     DoorWalk walk_;

@@ -6,7 +6,7 @@
 #include "Measure.h"
 #include "MixWatch.h"
 #include "Soak.h"
-#include "app/frmMain.h"
+#include "gui/MainWindow.h"
 #include "sound/SdlSoundComponent.h"
 
 #include <QApplication>
@@ -137,17 +137,17 @@ void TimeDoorKeys(GameDriver &driver, int presses, int frames)
 int Play(const Options &options)
 {
     SdlSoundComponent component(options.frames);
-    if (!component.IsOpen()) {
-        std::fprintf(stderr, "no audio device: %s\n", qPrintable(component.OpenError()));
+    if (!component.isOpen()) {
+        std::fprintf(stderr, "no audio device: %s\n", qPrintable(component.openError()));
         return 1;
     }
     MixWatch mix;
-    frmMain window(component, options.seed);
+    MainWindow window(component, options.seed);
     if (options.startOnly) {
         // The first sound mixed is the welcome; once it is heard, a start-only run is done.
         mix.ListenForSound();
         QObject::connect(&mix, &MixWatch::Heard, qApp, &QCoreApplication::quit);
-        window.Start();
+        window.start();
         QApplication::exec();
         bench::Report("first_mix_ns", mix.HeardNs());
         return 0;

@@ -3,7 +3,7 @@
 #include "GameDriver.h"
 #include "Measure.h"
 #include "MixWatch.h"
-#include "app/frmMain.h"
+#include "gui/MainWindow.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -45,15 +45,15 @@ bool LeavesTheGame(const QAction &action)
 }
 } // namespace
 
-Soak::Soak(frmMain &window, GameDriver &driver, MixWatch &mix, quint64 seed)
+Soak::Soak(MainWindow &window, GameDriver &driver, MixWatch &mix, quint64 seed)
     : window_(window)
     , driver_(driver)
     , mix_(mix)
     , random_(static_cast<std::mt19937::result_type>(seed))
 {
-    for (const char *name : {"cmd1", "cmd2", "cmd3"})
+    for (const char *name : {"door1", "door2", "door3"})
         doors_.push_back(window_.findChild<QWidget *>(QString::fromLatin1(name)));
-    list_ = window_.findChild<QWidget *>(QStringLiteral("lbLevel"));
+    list_ = window_.findChild<QWidget *>(QStringLiteral("roomCountList"));
     doors_[0]->installEventFilter(this); // the doors are shown when a walk begins
     for (const QAction *menu : window_.menuBar()->actions()) {
         for (QAction *action : menu->menu()->actions()) {

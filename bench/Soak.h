@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-class frmMain;
+class MainWindow;
 class GameDriver;
 class MixWatch;
 class QAction;
@@ -19,7 +19,7 @@ class QWidget;
 class Soak : public QObject
 {
 public:
-    Soak(frmMain &window, GameDriver &driver, MixWatch &mix, quint64 seed);
+    Soak(MainWindow &window, GameDriver &driver, MixWatch &mix, quint64 seed);
 
     /// Sends that many commands, then closes the window; reports its figures as "name=value" lines.
     void Run(int commands);
@@ -37,7 +37,7 @@ private:
     void Drain();
     void Sample();
 
-    frmMain &window_;
+    MainWindow &window_;
     GameDriver &driver_;
     MixWatch &mix_;
     std::mt19937 random_;

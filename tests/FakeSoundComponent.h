@@ -11,7 +11,7 @@
 #include <map>
 
 // A sound component that plays nothing and writes down what it was asked to do. A started sound
-// "plays" until End() or EndAll(), as the test decides.
+// "plays" until step(), as the test decides.
 class FakeSoundComponent final : public SoundComponent
 {
 public:
@@ -19,38 +19,38 @@ public:
     QSet<QString> missing; // file names whose open fails
     QStringList log;       // "start x.wav L|C|R", "stop", "volume -900"
 
-    bool IsOpen() const override { return open; }
-    qint32 OpenWave(const QString &path) override
+    bool isOpen() const override { return open; }
+    qint32 openWave(const QString &path) override
     {
         const QString name = QFileInfo(path).fileName();
         names_[nextHandle_] = name;
         return missing.contains(name) || !open ? -1 : nextHandle_++;
     }
     // Like the mixer, a sound cut off by its release reports its end, a moment later.
-    void CloseWave(qint32 handle) override
+    void closeWave(qint32 handle) override
     {
         if (playing_.remove(handle))
-            QMetaObject::invokeMethod(this, &SoundComponent::PlaybackEnded, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, &SoundComponent::playbackEnded, Qt::QueuedConnection);
     }
-    void StopAll() override
+    void stopAll() override
     {
         log << QStringLiteral("stop");
         playing_.clear();
-        emit PlaybackEnded();
+        emit playbackEnded();
     }
-    void StartWave(qint32 handle, qint32, qint32) override
+    void startWave(qint32 handle) override
     {
         log << "start " + names_[handle] + (pans_[handle] < 0 ? " L" : pans_[handle] > 0 ? " R" : " C");
         playing_.insert(handle);
     }
-    bool IsPlaying(qint32 handle) override { return playing_.contains(handle); }
-    void SetPan(qint32 handle, qint32 pan) override { pans_[handle] = pan; }
-    void SetVolume(qint32 hundredthsOfDb) override { log << QStringLiteral("volume %1").arg(hundredthsOfDb); }
+    bool isPlaying(qint32 handle) override { return playing_.contains(handle); }
+    void setPan(qint32 handle, qint32 pan) override { pans_[handle] = pan; }
+    void setVolume(qint32 hundredthsOfDb) override { log << QStringLiteral("volume %1").arg(hundredthsOfDb); }
 
     /// Plays out everything from here on, ending each sound in turn: one entry per stretch of
     /// sounds started together ("door_open.wav L + success.wav C"), so each ends with a sound that
     /// was waited for, or with the last one.
-    QStringList PlayOut()
+    QStringList playOut()
     {
         QStringList stretches;
         for (int guard = 0; guard < 100; ++guard) {
@@ -61,15 +61,15 @@ public:
             seen_ = heard.size();
             if (playing_.isEmpty())
                 break;
-            Step();
+            step();
         }
         return stretches;
     }
     /// Ends what is playing, as if it had been heard to its end.
-    void Step()
+    void step()
     {
         playing_.clear();
-        emit PlaybackEnded();
+        emit playbackEnded();
     }
 
 private:

@@ -3,11 +3,11 @@
 #include "help/MailPlatform.h"
 #include "help/MailtoClient.h"
 
-void SendFeedbackMail()
+void sendFeedbackMail()
 {
     try {
         help::MailtoClient mailto;
-        help::ComposeMail(help::FeedbackMessage(), mailto);
+        help::composeMail(help::feedbackMessage(), mailto);
     } catch (...) {
         // Feedback is a courtesy: a missing mail program must never disturb the game.
     }

@@ -3,4 +3,4 @@
 // Opens the user's mail program on a new message to the maker's support address with
 // the game's title and version as subject. Any failure is swallowed: nothing is shown
 // and nothing else changes.
-void SendFeedbackMail();
+void sendFeedbackMail();

@@ -2,9 +2,9 @@
 
 namespace help {
 
-bool ComposeMail(const MailMessage& message, MailClient& mailto)
+bool composeMail(const MailMessage& message, MailClient& mailto)
 {
-    return mailto.Compose(message);
+    return mailto.compose(message);
 }
 
 } // namespace help

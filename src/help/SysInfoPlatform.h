@@ -13,6 +13,6 @@ struct SysInfoPlatform {
     std::unique_ptr<ProgramLauncher> launcher;
 };
 
-SysInfoPlatform MakeSysInfoPlatform();
+SysInfoPlatform makeSysInfoPlatform();
 
 } // namespace help

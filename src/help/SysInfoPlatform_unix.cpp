@@ -9,7 +9,7 @@ namespace {
 // There is no registry here: every value is missing.
 class NoRegistry : public KeyValueReader {
 public:
-    bool GetKeyValue(std::int32_t, const std::string&, const std::string&, std::string& KeyVal) const override
+    bool readValue(std::int32_t, const std::string&, const std::string&, std::string& KeyVal) const override
     {
         KeyVal.clear();
         return false;
@@ -18,7 +18,7 @@ public:
 
 } // namespace
 
-SysInfoPlatform MakeSysInfoPlatform()
+SysInfoPlatform makeSysInfoPlatform()
 {
     SysInfoPlatform platform;
     platform.registry = std::make_unique<NoRegistry>();

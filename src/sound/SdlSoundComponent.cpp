@@ -4,11 +4,14 @@
 #include <SDL_mixer.h>
 
 #include <QFileInfo>
+#include <QSemaphore>
 #include <QTimer>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <numbers>
+#include <thread>
 
 std::atomic<SdlSoundComponent *> SdlSoundComponent::instance_{nullptr};
 
@@ -23,10 +26,12 @@ constexpr qint64 KeepDecodedMs = 3000;
 // Less sound than this (a header with nothing after it, a file cut off just behind its header)
 // is nothing a child could hear: such a recording counts as one that cannot be opened.
 constexpr qint64 ShortestSoundMs = 5;
+// How long a closing audio device may take before the program ends without waiting for it.
+constexpr int DeviceCloseLimitMs = 500;
 
 // A wave file begins with "RIFF", a size and "WAVE". Anything else, such as an MP3 or
 // Ogg file under a .wav name, text or a few stray bytes, is refused before the mixer sees it.
-bool StartsLikeAWave(SDL_RWops *file)
+bool startsLikeAWave(SDL_RWops *file)
 {
     char header[12];
     if (SDL_RWread(file, header, 1, sizeof header) != sizeof header)
@@ -71,10 +76,10 @@ public:
     Device(const Device &) = delete;
     Device &operator=(const Device &) = delete;
 
-    bool IsOpen() const { return open_; }
-    QString Error() const { return error_; }
+    bool isOpen() const { return open_; }
+    QString error() const { return error_; }
     /// How many bytes of mixed sound make a second.
-    qint64 BytesPerSecond() const { return bytesPerSecond_; }
+    qint64 bytesPerSecond() const { return bytesPerSecond_; }
 
 private:
     bool subsystem_ = false;
@@ -93,19 +98,19 @@ SdlSoundComponent::SdlSoundComponent(int bufferFrames, QObject *parent)
     , device_(std::make_unique<Device>(bufferFrames))
 {
     Q_ASSERT(instance_.load() == nullptr); // the mixer is one per process
-    if (!device_->IsOpen()) {
-        openError_ = device_->Error();
+    if (!device_->isOpen()) {
+        openError_ = device_->error();
         return;
     }
     const int channels = Mix_AllocateChannels(MixChannels);
     channelOwner_.resize(static_cast<size_t>(channels));
     instance_ = this;
-    Mix_ChannelFinished(&SdlSoundComponent::ChannelFinishedOnAudioThread);
+    Mix_ChannelFinished(&SdlSoundComponent::channelFinishedOnAudioThread);
 }
 
 SdlSoundComponent::~SdlSoundComponent()
 {
-    if (!IsOpen())
+    if (!isOpen())
         return;
     // Once this returns, the audio thread can no longer be inside the callback. The sounds are
     // freed (and halted) before the device closes: they are declared after it.
@@ -113,39 +118,53 @@ SdlSoundComponent::~SdlSoundComponent()
     instance_ = nullptr;
 }
 
-bool SdlSoundComponent::IsOpen() const
+int SdlSoundComponent::closeAtExit(std::unique_ptr<SdlSoundComponent> component, int exitCode)
 {
-    return device_->IsOpen();
+    QSemaphore closed;
+    const std::jthread guard([&closed, exitCode] {
+        if (!closed.tryAcquire(1, DeviceCloseLimitMs)) {
+            qWarning("The audio device did not close; ending without it.");
+            std::_Exit(exitCode); // nothing is left to lose: the window has gone, settings are written
+        }
+    });
+    component.reset();
+    closed.release();
+    return exitCode;
 }
 
-void SdlSoundComponent::ChannelFinishedOnAudioThread(int /*channel*/)
+bool SdlSoundComponent::isOpen() const
+{
+    return device_->isOpen();
+}
+
+void SdlSoundComponent::channelFinishedOnAudioThread(int /*channel*/)
 {
     // Audio thread: never call the mixer here, only hand the news to the component's own thread.
     if (SdlSoundComponent *self = instance_.load())
-        QMetaObject::invokeMethod(self, &SoundComponent::PlaybackEnded, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(self, &SoundComponent::playbackEnded, Qt::QueuedConnection);
 }
 
-SdlSoundComponent::Chunk SdlSoundComponent::Decode(const QString &path) const
+SdlSoundComponent::Chunk SdlSoundComponent::decode(const QString &path) const
 {
     // The file is opened and closed here, not by the mixer, which would leave a file it could not
     // read open.
     SDL_RWops *file = SDL_RWFromFile(QFile::encodeName(path).constData(), "rb");
     if (file == nullptr)
         return {};
-    Mix_Chunk *raw = StartsLikeAWave(file) ? Mix_LoadWAV_RW(file, 0) : nullptr;
+    Mix_Chunk *raw = startsLikeAWave(file) ? Mix_LoadWAV_RW(file, 0) : nullptr;
     if (SDL_RWclose(file) != 0)
         qWarning("SDL_RWclose failed: %s", SDL_GetError());
     if (raw == nullptr)
         return {};
     Chunk chunk(raw, ChunkDeleter{});
-    if (LengthMs(*chunk) < ShortestSoundMs)
+    if (lengthMs(*chunk) < ShortestSoundMs)
         return {};
     return chunk;
 }
 
-qint32 SdlSoundComponent::OpenWave(const QString &path)
+qint32 SdlSoundComponent::openWave(const QString &path)
 {
-    if (!IsOpen())
+    if (!isOpen())
         return -1;
     // Only a regular file: a folder fails to read, but a named pipe would wait for a writer forever.
     const QFileInfo file(path);
@@ -159,12 +178,12 @@ qint32 SdlSoundComponent::OpenWave(const QString &path)
         && cached->second.modified == file.lastModified()) {
         chunk = cached->second.chunk;
     } else {
-        chunk = Decode(path);
+        chunk = decode(path);
         if (!chunk)
             return -1;
         // Short sounds, the ones answering keys, are kept decoded; long ones decode quickly again
         // and would only hold memory.
-        if (LengthMs(*chunk) <= KeepDecodedMs)
+        if (lengthMs(*chunk) <= KeepDecodedMs)
             cache_.insert_or_assign(key, CachedFile{chunk, file.size(), file.lastModified()});
         else
             cache_.erase(key);
@@ -174,7 +193,7 @@ qint32 SdlSoundComponent::OpenWave(const QString &path)
     return handle;
 }
 
-void SdlSoundComponent::CloseWave(qint32 handle)
+void SdlSoundComponent::closeWave(qint32 handle)
 {
     const auto wave = waves_.find(handle);
     if (wave == waves_.end())
@@ -185,14 +204,14 @@ void SdlSoundComponent::CloseWave(qint32 handle)
     waves_.erase(wave);
 }
 
-void SdlSoundComponent::StopAll()
+void SdlSoundComponent::stopAll()
 {
-    if (!IsOpen())
+    if (!isOpen())
         return;
     Mix_HaltChannel(-1);
 }
 
-int SdlSoundComponent::FreeChannel()
+int SdlSoundComponent::freeChannel()
 {
     for (size_t channel = 0; channel < channelOwner_.size(); ++channel) {
         if (!Mix_Playing(static_cast<int>(channel)))
@@ -205,27 +224,27 @@ int SdlSoundComponent::FreeChannel()
     return added > first ? first : -1;
 }
 
-void SdlSoundComponent::StartWave(qint32 handle, qint32 /*from*/, qint32 /*to*/)
+void SdlSoundComponent::startWave(qint32 handle)
 {
     const auto wave = waves_.find(handle);
     if (wave == waves_.end())
         return;
     Wave &w = wave->second;
-    const int channel = FreeChannel();
+    const int channel = freeChannel();
     if (channel < 0)
         return;
-    ApplyPan(channel, w.pan);
+    applyPan(channel, w.pan);
     if (Mix_PlayChannel(channel, w.chunk.get(), 0) < 0) {
         qWarning("Mix_PlayChannel failed: %s", Mix_GetError());
         return;
     }
     w.channel = channel;
     channelOwner_[static_cast<size_t>(channel)] = handle;
-    w.deadline = QDeadlineTimer(LengthMs(*w.chunk) + StallMarginMs, Qt::PreciseTimer);
-    GuardAgainstStall(handle);
+    w.deadline = QDeadlineTimer(lengthMs(*w.chunk) + StallMarginMs, Qt::PreciseTimer);
+    guardAgainstStall(handle);
 }
 
-void SdlSoundComponent::GuardAgainstStall(qint32 handle)
+void SdlSoundComponent::guardAgainstStall(qint32 handle)
 {
     const auto wave = waves_.find(handle);
     if (wave == waves_.end())
@@ -237,15 +256,15 @@ void SdlSoundComponent::GuardAgainstStall(qint32 handle)
     if (!deadline.hasExpired()) {
         // Look again once the deadline has passed; should the timer fire early, this comes back here.
         const qint64 wait = std::max<qint64>(1, deadline.remainingTime());
-        QTimer::singleShot(wait, Qt::PreciseTimer, this, [this, handle] { GuardAgainstStall(handle); });
+        QTimer::singleShot(wait, Qt::PreciseTimer, this, [this, handle] { guardAgainstStall(handle); });
         return;
     }
     // The device has not played the sound in its own time: give up on it so no one waits forever.
     Mix_HaltChannel(channel);
-    emit PlaybackEnded();
+    emit playbackEnded();
 }
 
-bool SdlSoundComponent::IsPlaying(qint32 handle)
+bool SdlSoundComponent::isPlaying(qint32 handle)
 {
     const auto wave = waves_.find(handle);
     if (wave == waves_.end() || wave->second.channel < 0)
@@ -254,7 +273,7 @@ bool SdlSoundComponent::IsPlaying(qint32 handle)
     return channelOwner_[static_cast<size_t>(channel)] == handle && Mix_Playing(channel);
 }
 
-void SdlSoundComponent::SetPan(qint32 handle, qint32 pan)
+void SdlSoundComponent::setPan(qint32 handle, qint32 pan)
 {
     const auto wave = waves_.find(handle);
     if (wave == waves_.end())
@@ -262,15 +281,15 @@ void SdlSoundComponent::SetPan(qint32 handle, qint32 pan)
     wave->second.pan = std::clamp(pan, -10000, 10000);
 }
 
-void SdlSoundComponent::SetVolume(qint32 hundredthsOfDb)
+void SdlSoundComponent::setVolume(qint32 hundredthsOfDb)
 {
-    if (!IsOpen())
+    if (!isOpen())
         return;
     const double gain = std::pow(10.0, hundredthsOfDb / 2000.0); // the mixer keeps it at most full
     Mix_MasterVolume(static_cast<int>(std::lround(gain * MIX_MAX_VOLUME)));
 }
 
-void SdlSoundComponent::ApplyPan(int channel, qint32 pan)
+void SdlSoundComponent::applyPan(int channel, qint32 pan)
 {
     // Constant-power law: the centre is 1/sqrt(2) on each side, so it sounds as loud as either side
     // (255 on both would be about 3 dB louder than a sound from one side alone).
@@ -281,7 +300,7 @@ void SdlSoundComponent::ApplyPan(int channel, qint32 pan)
         qWarning("Mix_SetPanning failed: %s", Mix_GetError());
 }
 
-qint64 SdlSoundComponent::LengthMs(const Mix_Chunk &chunk) const
+qint64 SdlSoundComponent::lengthMs(const Mix_Chunk &chunk) const
 {
-    return static_cast<qint64>(chunk.alen) * 1000 / device_->BytesPerSecond();
+    return static_cast<qint64>(chunk.alen) * 1000 / device_->bytesPerSecond();
 }

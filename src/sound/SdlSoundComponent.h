@@ -26,17 +26,22 @@ public:
 
     static constexpr int DefaultBufferFrames = 512;
 
-    /// Why the audio device could not be opened (empty when it is open).
-    QString OpenError() const { return openError_; }
+    /// Closes the device as the program ends. A stalled device (a driver that no longer takes
+    /// sound) can hold its closing forever: after half a second the process ends with exitCode
+    /// without it. Returns exitCode.
+    static int closeAtExit(std::unique_ptr<SdlSoundComponent> component, int exitCode);
 
-    bool IsOpen() const override;
-    qint32 OpenWave(const QString &path) override;
-    void CloseWave(qint32 handle) override;
-    void StopAll() override;
-    void StartWave(qint32 handle, qint32 from, qint32 to) override;
-    bool IsPlaying(qint32 handle) override;
-    void SetPan(qint32 handle, qint32 pan) override;
-    void SetVolume(qint32 hundredthsOfDb) override;
+    /// Why the audio device could not be opened (empty when it is open).
+    QString openError() const { return openError_; }
+
+    bool isOpen() const override;
+    qint32 openWave(const QString &path) override;
+    void closeWave(qint32 handle) override;
+    void stopAll() override;
+    void startWave(qint32 handle) override;
+    bool isPlaying(qint32 handle) override;
+    void setPan(qint32 handle, qint32 pan) override;
+    void setVolume(qint32 hundredthsOfDb) override;
 
 private:
     struct ChunkDeleter { void operator()(Mix_Chunk *chunk) const; };
@@ -57,12 +62,12 @@ private:
 
     class Device;
 
-    Chunk Decode(const QString &path) const;
-    int FreeChannel();
-    void ApplyPan(int channel, qint32 pan);
-    qint64 LengthMs(const Mix_Chunk &chunk) const;
-    void GuardAgainstStall(qint32 handle);
-    static void ChannelFinishedOnAudioThread(int channel);
+    Chunk decode(const QString &path) const;
+    int freeChannel();
+    void applyPan(int channel, qint32 pan);
+    qint64 lengthMs(const Mix_Chunk &chunk) const;
+    void guardAgainstStall(qint32 handle);
+    static void channelFinishedOnAudioThread(int channel);
 
     std::unique_ptr<Device> device_;
     QString openError_;

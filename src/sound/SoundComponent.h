@@ -13,23 +13,23 @@ public:
     using QObject::QObject;
 
     /// False when no audio device could be opened; then nothing is ever heard.
-    virtual bool IsOpen() const = 0;
+    virtual bool isOpen() const = 0;
     /// Opens the wave file at path; returns its handle, or -1 when it cannot be opened or holds no sound.
-    virtual qint32 OpenWave(const QString &path) = 0;
+    virtual qint32 openWave(const QString &path) = 0;
     /// Releases a handle (stopping its sound); 0 and unknown handles are ignored.
-    virtual void CloseWave(qint32 handle) = 0;
+    virtual void closeWave(qint32 handle) = 0;
     /// Silences every sound that is playing.
-    virtual void StopAll() = 0;
-    /// Plays the handle's sound once from the start (the program passes 0 and -1: the whole sound).
-    virtual void StartWave(qint32 handle, qint32 from, qint32 to) = 0;
+    virtual void stopAll() = 0;
+    /// Plays the handle's sound once, from its start to its end.
+    virtual void startWave(qint32 handle) = 0;
     /// True while the handle's sound is still playing.
-    virtual bool IsPlaying(qint32 handle) = 0;
+    virtual bool isPlaying(qint32 handle) = 0;
     /// Where the handle's sound is heard from its next start: -10000 full left, 0 centre, 10000 full right.
-    virtual void SetPan(qint32 handle, qint32 pan) = 0;
+    virtual void setPan(qint32 handle, qint32 pan) = 0;
     /// Loudness of everything played, in hundredths of a decibel: 0 is full, -2700 is 27 dB softer.
-    virtual void SetVolume(qint32 hundredthsOfDb) = 0;
+    virtual void setVolume(qint32 hundredthsOfDb) = 0;
 
 signals:
-    /// A sound has ended or was stopped; whoever waits should ask IsPlaying again.
-    void PlaybackEnded();
+    /// A sound has ended or was stopped; whoever waits should ask isPlaying() again.
+    void playbackEnded();
 };

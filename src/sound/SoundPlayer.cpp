@@ -1,86 +1,72 @@
 #include "SoundPlayer.h"
 
 #include "SoundComponent.h"
-#include "SoundPath.h"
-
-#include <QCoreApplication>
-#include <QDir>
 
 #include <algorithm>
 
 namespace {
-constexpr qint32 FullLeft = -10000;
-constexpr qint32 FullRight = 10000;
 constexpr qint32 StepHundredthsOfDb = 300;
 
-qint32 ComponentPan(qint16 pan)
+qint32 componentPan(Side side)
 {
-    if (pan < 0)
-        return FullLeft;
-    if (pan > 0)
-        return FullRight;
-    return 0;
+    switch (side) {
+    case Side::Left:
+        return -10000;
+    case Side::Right:
+        return 10000;
+    default:
+        return 0;
+    }
 }
 } // namespace
 
-SoundPlayer::SoundPlayer(SoundComponent &component, Report report)
-    : component_(component)
+SoundPlayer::SoundPlayer(SoundComponent &component, Report report, QObject *parent)
+    : QObject(parent)
+    , component_(component)
     , report_(std::move(report))
+    , catalogue_(SoundCatalogue::folderBeside())
 {
+    connect(&component_, &SoundComponent::playbackEnded, this, &SoundPlayer::soundEnded);
 }
 
-void SoundPlayer::InitSoundPath(const QString &appFolder)
+bool SoundPlayer::hasDevice() const
 {
-    const QString folder = appFolder.isEmpty() ? QCoreApplication::applicationDirPath() : appFolder;
-    soundDir_ = SoundDirFor(QDir::toNativeSeparators(folder), QDir::separator());
+    return component_.isOpen();
 }
 
-bool SoundPlayer::FindRecordings()
-{
-    const QDir folder(soundDir_);
-    silent_ = !folder.isReadable() || folder.entryList({QStringLiteral("*.wav")}, QDir::Files).isEmpty();
-    return !silent_;
-}
-
-bool SoundPlayer::LoadSound(const QString &fileName)
+bool SoundPlayer::play(Sound sound, Side side)
 {
     // Without an audio device or recordings the game runs silently; the user was told once at start-up.
-    if (fileName.isEmpty() || silent_ || !component_.IsOpen())
+    if (silent_ || !component_.isOpen())
         return false;
-    const qint32 handle = component_.OpenWave(fileName);
+    const QString path = catalogue_.path(sound);
+    const qint32 handle = component_.openWave(path);
     if (handle == -1) {
-        report_(QStringLiteral("Kan ikke åpne lydfilen: ") + fileName);
+        report_(QStringLiteral("Kan ikke åpne lydfilen: ") + path);
         return false;
     }
-    component_.CloseWave(currentSound_);
-    currentSound_ = handle;
-    return true;
-}
-
-bool SoundPlayer::Start(const QString &fileName, qint16 pan)
-{
-    if (!LoadSound(fileName))
-        return false;
-    // The position is set before the start so that not even the first samples are heard elsewhere.
-    component_.SetPan(currentSound_, ComponentPan(bothEars_ ? 0 : pan));
-    component_.StartWave(currentSound_, 0, -1);
+    component_.closeWave(current_);
+    current_ = handle;
+    // The side is set before the start so that not even the first samples are heard elsewhere.
+    component_.setPan(current_, componentPan(bothEars_ ? Side::Centre : side));
+    component_.startWave(current_);
     ++soundsStarted_;
     // A sound the mixer could not start is not heard, and must not be waited for.
-    return component_.IsPlaying(currentSound_);
+    return component_.isPlaying(current_);
 }
 
-bool SoundPlayer::IsPlaying(qint32 handle) const
+bool SoundPlayer::isPlaying() const
 {
-    return component_.IsPlaying(handle);
+    return component_.isPlaying(current_);
 }
 
-void SoundPlayer::StopAll()
+void SoundPlayer::stopAll()
 {
-    component_.StopAll();
+    component_.stopAll();
 }
 
-void SoundPlayer::SetVolume(int volume)
+void SoundPlayer::setVolume(int volume)
 {
     volume_ = std::clamp(volume, SoftestVolume, LoudestVolume);
-    component_.SetVolume((volume_ - LoudestVolume) * StepHundredthsOfDb);
+    component_.setVolume((volume_ - LoudestVolume) * StepHundredthsOfDb);
 }

@@ -1,17 +1,22 @@
 #pragma once
 
+#include "Sound.h"
+#include "SoundCatalogue.h"
+
+#include <QObject>
 #include <QString>
-#include <QtGlobal>
 
 #include <functional>
 
 class SoundComponent;
 
-// Finds the recordings and plays one at a time through the sound component: keeps the current
-// sound's handle (opening the next one releases it), places each sound left, centre or right, and
-// sets how loud everything is.
-class SoundPlayer
+// Plays the game's sounds one at a time through the sound component: keeps the current sound
+// (starting the next one releases it), places each sound left, centre or right, and sets how loud
+// everything is.
+class SoundPlayer : public QObject
 {
+    Q_OBJECT
+
 public:
     /// Shows a failure to the user.
     using Report = std::function<void(const QString &text)>;
@@ -19,48 +24,46 @@ public:
     static constexpr int LoudestVolume = 10;
     static constexpr int SoftestVolume = 1;
 
-    SoundPlayer(SoundComponent &component, Report report);
-    SoundPlayer(const SoundPlayer &) = delete;
-    SoundPlayer &operator=(const SoundPlayer &) = delete;
+    SoundPlayer(SoundComponent &component, Report report, QObject *parent = nullptr);
 
-    /// Sets SoundDir to the "wave" folder beside the given program folder (default: this program's).
-    void InitSoundPath(const QString &appFolder = {});
-    /// False when the recordings' folder is missing, unreadable or holds no recording: then the
-    /// player stays silent, and reports no single recording either.
-    bool FindRecordings();
-    /// The recordings' folder, ending in a separator.
-    const QString &SoundDir() const { return soundDir_; }
-    /// Handle of the sound held open, 0 before the first.
-    qint32 CurrentSound() const { return currentSound_; }
-    /// The component that plays, and tells when a sound has ended.
-    SoundComponent &Component() const { return component_; }
+    /// Where the recordings are found.
+    const SoundCatalogue &catalogue() const { return catalogue_; }
+    /// Plays from this catalogue from now on.
+    void setCatalogue(const SoundCatalogue &catalogue) { catalogue_ = catalogue; }
+    /// Plays nothing at all from now on, and reports no recording: the user was told once why.
+    void setSilent(bool silent) { silent_ = silent; }
+    /// False when no audio device could be opened.
+    bool hasDevice() const;
 
-    /// Opens fileName (a full path) as the current sound; reports a file that cannot be opened.
-    bool LoadSound(const QString &fileName);
-    /// Starts fileName at pan (<0 left, 0 centre, >0 right); false when nothing is heard.
-    bool Start(const QString &fileName, qint16 pan);
+    /// Starts a sound at its side; false when nothing is heard. A recording that cannot be opened
+    /// is reported, and the current sound then plays on.
+    bool play(Sound sound, Side side);
+    /// True while the current sound is playing.
+    bool isPlaying() const;
     /// How many sounds have been started so far.
-    quint64 SoundsStarted() const { return soundsStarted_; }
+    quint64 soundsStarted() const { return soundsStarted_; }
     /// True while the current sound plays and was started after the first `started` sounds.
-    bool PlayingSince(quint64 started) const { return soundsStarted_ > started && IsPlaying(currentSound_); }
-    /// True while the sound of handle is still playing.
-    bool IsPlaying(qint32 handle) const;
+    bool playingSince(quint64 started) const { return soundsStarted_ > started && isPlaying(); }
     /// Silences all output at once.
-    void StopAll();
+    void stopAll();
 
     /// Loudness from SoftestVolume (27 dB below full) to LoudestVolume (full), 3 dB a step.
-    int Volume() const { return volume_; }
+    int volume() const { return volume_; }
     /// Sets the loudness, kept within SoftestVolume and LoudestVolume.
-    void SetVolume(int volume);
+    void setVolume(int volume);
     /// Whether every sound is played centred, equally loud in both ears.
-    bool BothEars() const { return bothEars_; }
-    void SetBothEars(bool on) { bothEars_ = on; }
+    bool bothEars() const { return bothEars_; }
+    void setBothEars(bool on) { bothEars_ = on; }
+
+signals:
+    /// A sound has ended or was stopped; whoever waits should ask isPlaying() again.
+    void soundEnded();
 
 private:
     SoundComponent &component_;
     Report report_;
-    QString soundDir_;
-    qint32 currentSound_ = 0;
+    SoundCatalogue catalogue_;
+    qint32 current_ = 0;
     quint64 soundsStarted_ = 0;
     int volume_ = LoudestVolume;
     bool bothEars_ = false;

@@ -2,7 +2,7 @@
 #include "help/FakeProgram.h"
 #include "MessageAnswerer.h"
 
-#include "app/frmMain.h"
+#include "gui/MainWindow.h"
 #include "help/HelpConfig.h"
 
 #include <QTemporaryDir>
@@ -24,17 +24,15 @@ void FeedbackMailTest::opensTheMailProgramAndFailsQuietly()
     const QStringList opened{launcher, "mailto:" + QString::fromUtf8(HelpConfig::SupportMail) + "?subject=Velkarn%20versjon%201.0"};
     qputenv("PATH", QFile::encodeName(root.path()) + ':' + qgetenv("PATH"));
     FakeSoundComponent sound;
-    frmMain game(sound);
+    MainWindow game(sound);
     game.show();
-    QAction* mail = nullptr;
-    for (QAction* action : game.findChildren<QAction*>())
-        mail = action->text() == "&Send E-post" ? action : mail;
+    auto* mail = game.findChild<QAction*>("mailAction");
     const QWidgetList before = QApplication::topLevelWidgets();
     MessageAnswerer boxes;
     for (int exitCode : {0, 1}) { // Qt finds xdg-open once and keeps it, so the same fake is made to fail
-        QVERIFY(root.isValid() && WriteProgram(launcher, RecordingScript(record, exitCode)));
+        QVERIFY(root.isValid() && writeProgram(launcher, recordingScript(record, exitCode)));
         mail->trigger();
-        QTRY_COMPARE_WITH_TIMEOUT(ReadRecord(record), opened, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(readRecord(record), opened, 10000);
         QVERIFY(QFile::remove(record));
     }
     QCoreApplication::processEvents();

@@ -26,10 +26,10 @@ private:
     // Starts a handle and returns once its end has been reported (false if it never is).
     static bool PlaysToItsEnd(SdlSoundComponent &sound, qint32 handle)
     {
-        QSignalSpy ended(&sound, &SoundComponent::PlaybackEnded);
-        sound.StartWave(handle, 0, -1);
-        const bool started = sound.IsPlaying(handle);
-        while (sound.IsPlaying(handle)) {
+        QSignalSpy ended(&sound, &SoundComponent::playbackEnded);
+        sound.startWave(handle);
+        const bool started = sound.isPlaying(handle);
+        while (sound.isPlaying(handle)) {
             if (!ended.wait(5000))
                 return false;
         }
@@ -40,8 +40,10 @@ private slots:
     void initTestCase()
     {
         QVERIFY(dir.isValid());
-        QVERIFY(WriteBytes(Path("tone.wav"), WaveBytes(200)));
-        QVERIFY(WriteBytes(Path("long.wav"), WaveBytes(3000))); // still kept decoded: freeing it halts nothing
+        // The player's recordings: a short tone for "one", a long one for the welcome (still kept
+        // decoded: freeing it halts nothing).
+        QVERIFY(WriteBytes(Path("nr1.wav"), WaveBytes(200)));
+        QVERIFY(WriteBytes(Path("welcome.wav"), WaveBytes(3000)));
     }
     // A working device gives the component nothing to warn about.
     void init() { qputenv("SDL_AUDIODRIVER", "dummy"); QTest::failOnWarning(QRegularExpression(".*")); }
@@ -51,26 +53,25 @@ private slots:
         SdlSoundComponent sound;
         QStringList reports;
         SoundPlayer player(sound, [&reports](const QString &text) { reports << text; });
-        QVERIFY(player.Start(Path("long.wav"), 0));
-        const qint32 first = player.CurrentSound();
-        QVERIFY(!player.Start(Path("missing.wav"), 0));
-        QCOMPARE(reports, QStringList{"Kan ikke åpne lydfilen: " + Path("missing.wav")});
-        QVERIFY(player.CurrentSound() == first && sound.IsPlaying(first));
-        QVERIFY(player.Start(Path("long.wav"), 0));
-        QVERIFY(player.CurrentSound() != first && !sound.IsPlaying(first));
+        player.setCatalogue(SoundCatalogue(dir.path() + '/'));
+        QVERIFY(player.play(Sound::Welcome, Side::Centre));
+        QVERIFY(!player.play(Sound::Help, Side::Centre)); // it has no recording
+        QCOMPARE(reports, QStringList{"Kan ikke åpne lydfilen: " + Path("help.wav")});
+        QVERIFY(player.isPlaying() && Mix_Playing(-1) == 1);
+        QVERIFY(player.play(Sound::Welcome, Side::Centre));
         QCOMPARE(Mix_Playing(-1), 1);
         // The component itself plays several at once: it fills the mixer's 8 channels, then adds more.
         qint32 more[8];
         for (qint32 &handle : more) {
             QCOMPARE(Mix_AllocateChannels(-1), 8);
-            sound.StartWave(handle = sound.OpenWave(Path("long.wav")), 0, -1);
+            sound.startWave(handle = sound.openWave(Path("welcome.wav")));
         }
         QVERIFY(Mix_Playing(-1) == 9 && Mix_AllocateChannels(-1) == 16);
-        sound.CloseWave(more[0]);
-        sound.StartWave(more[0], 0, -1); // a released handle plays no more
-        QVERIFY(sound.IsPlaying(player.CurrentSound()) && !sound.IsPlaying(more[0]) && sound.IsPlaying(more[7]));
+        sound.closeWave(more[0]);
+        sound.startWave(more[0]); // a released handle plays no more
+        QVERIFY(player.isPlaying() && !sound.isPlaying(more[0]) && sound.isPlaying(more[7]));
         QCOMPARE(Mix_Playing(-1), 8);
-        player.StopAll();
+        player.stopAll();
         QCOMPARE(Mix_Playing(-1), 0);
     }
 
@@ -115,7 +116,7 @@ private slots:
         if (kind == "unreadable" && QFile::setPermissions(path, QFileDevice::WriteOwner) && QFile(path).open(QIODevice::ReadOnly))
             QSKIP("running as root, who can read any file");
         SdlSoundComponent sound;
-        const qint32 handle = sound.OpenWave(path);
+        const qint32 handle = sound.openWave(path);
         QCOMPARE(handle > 0, plays);
         QVERIFY(!plays || PlaysToItsEnd(sound, handle));
     }
@@ -129,7 +130,7 @@ private slots:
         SdlSoundComponent sound;
         const qsizetype before = descriptors.entryList(QDir::AllEntries | QDir::System).size();
         for (int i = 0; i < 100; ++i)
-            QCOMPARE(sound.OpenWave(Path("stray.wav")), -1);
+            QCOMPARE(sound.openWave(Path("stray.wav")), -1);
         QCOMPARE(descriptors.entryList(QDir::AllEntries | QDir::System).size(), before);
     }
 
@@ -137,7 +138,7 @@ private slots:
     {
         SdlSoundComponent sound;
         const QString path = Path("changing.wav");
-        QVERIFY(WriteBytes(path, WaveBytes(100)) && sound.OpenWave(path) > 0);
+        QVERIFY(WriteBytes(path, WaveBytes(100)) && sound.openWave(path) > 0);
         // Broken alike, but once only its time tells, once only its size.
         const QDateTime then = QFileInfo(path).lastModified();
         for (const auto &[bytes, time] : {std::pair(QByteArray(QFileInfo(path).size(), 'x'), then.addSecs(1)), {"broken", then}}) {
@@ -145,7 +146,7 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) && file.flush()
                     && file.setFileTime(time, QFileDevice::FileModificationTime));
             file.close();
-            QCOMPARE(sound.OpenWave(path), -1);
+            QCOMPARE(sound.openWave(path), -1);
         }
     }
 
@@ -154,12 +155,12 @@ private slots:
         // Two seconds and more: the length at which a plain timer may fire early.
         QVERIFY(WriteBytes(Path("two.wav"), WaveBytes(2000)));
         SdlSoundComponent sound;
-        const qint32 handle = sound.OpenWave(Path("two.wav"));
-        sound.StartWave(handle, 0, -1);
+        const qint32 handle = sound.openWave(Path("two.wav"));
+        sound.startWave(handle);
         Mix_Pause(-1); // the device stalls: the sound never reaches its end
-        QSignalSpy ended(&sound, &SoundComponent::PlaybackEnded);
+        QSignalSpy ended(&sound, &SoundComponent::playbackEnded);
         QVERIFY(ended.wait(10000));
-        QVERIFY(!sound.IsPlaying(handle));
+        QVERIFY(!sound.isPlaying(handle));
         Mix_Resume(-1); // the channel given up on stays silent
         QCOMPARE(Mix_Playing(-1), 0);
     }
@@ -171,7 +172,7 @@ private slots:
         std::signal(SIGINT, SIG_DFL);
         std::signal(SIGTERM, SIG_DFL);
         const SdlSoundComponent sound;
-        QVERIFY(sound.IsOpen());
+        QVERIFY(sound.isOpen());
         QVERIFY(std::signal(SIGINT, SIG_DFL) == SIG_DFL && std::signal(SIGTERM, SIG_DFL) == SIG_DFL);
     }
 #endif
@@ -182,8 +183,8 @@ private slots:
         for (const char *driver : {"nonexistent", "disk"}) { // no driver; a driver that cannot open its output
             qputenv("SDL_AUDIODRIVER", driver);
             SdlSoundComponent sound;
-            QVERIFY2(!sound.IsOpen() && !sound.OpenError().isEmpty(), driver);
-            QCOMPARE(sound.OpenWave(Path("tone.wav")), -1);
+            QVERIFY2(!sound.isOpen() && !sound.openError().isEmpty(), driver);
+            QCOMPARE(sound.openWave(Path("nr1.wav")), -1);
         }
     }
 
@@ -235,10 +236,12 @@ private:
         {
             SdlSoundComponent sound;
             SoundPlayer player(sound, [](const QString &text) { qWarning() << text; });
-            player.SetVolume(volume);
-            player.SetBothEars(bothEars);
-            QSignalSpy ended(&sound, &SoundComponent::PlaybackEnded);
-            for (bool started = player.Start(Path("tone.wav"), pan); started && sound.IsPlaying(player.CurrentSound());)
+            player.setCatalogue(SoundCatalogue(dir.path() + '/'));
+            player.setVolume(volume);
+            player.setBothEars(bothEars);
+            QSignalSpy ended(&sound, &SoundComponent::playbackEnded);
+            const Side side = pan < 0 ? Side::Left : pan > 0 ? Side::Right : Side::Centre;
+            for (bool started = player.play(Sound::Number1, side); started && player.isPlaying();)
                 started = ended.wait(5000);
         }
         QFile file(output);

@@ -25,14 +25,14 @@ int failures = 0;
 unsigned long mapiAnswer = 0; // what the stand-in mail program at the end answers
 std::string mapiSeen;         // and what MAPI32.DLL handed it
 
-void Check(bool ok, const std::string& what)
+void check(bool ok, const std::string& what)
 {
     if (!ok)
         std::printf("FAIL: %s\n", what.c_str());
     failures += ok ? 0 : 1;
 }
 
-bool Store(const std::wstring& key, const wchar_t* name, DWORD type, const void* data, size_t bytes)
+bool store(const std::wstring& key, const wchar_t* name, DWORD type, const void* data, size_t bytes)
 {
     return RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name, type, data, static_cast<DWORD>(bytes)) == ERROR_SUCCESS;
 }
@@ -40,12 +40,12 @@ bool Store(const std::wstring& key, const wchar_t* name, DWORD type, const void*
 // The platform's locator and registry reader on HKLM and real files. Each case stores the first place's
 // value (REG_NONE: none) and the second place's folder (with that ending), puts a file or a folder at its
 // MSINFO32.EXE and names the viewer found; read alone, the first place gives it when found, else "".
-void CheckViewerLookup(const help::SysInfoPlatform& platform)
+void checkViewerLookup(const help::SysInfoPlatform& platform)
 {
     const std::wstring pathKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
     const std::wstring folderKey = L"SOFTWARE\\Microsoft\\Shared Tools Location";
     const std::wstring path = L"C:\\Programmer\\Måler med mellomrom\\viewer.exe", exe = Root + L"MSINFO32.EXE";
-    const std::string found = Narrow(path), inFolder = Narrow(exe);
+    const std::string found = narrow(path), inFolder = narrow(exe);
     const DWORD number = 0x01020304, file = FILE_ATTRIBUTE_NORMAL, dir = FILE_ATTRIBUTE_DIRECTORY;
     const struct { const char* what; DWORD type; const void* data; size_t bytes; const wchar_t* end; DWORD exe;
                    std::optional<std::string> viewer; } cases[] = {
@@ -64,23 +64,23 @@ void CheckViewerLookup(const help::SysInfoPlatform& platform)
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, folderKey.c_str());
         DeleteFileW(exe.c_str()) || RemoveDirectoryW(exe.c_str());
         const std::wstring folder = Root.substr(0, Root.size() - 1) + (c.end ? c.end : L"");
-        const bool ready = (c.type == REG_NONE || Store(pathKey, L"PATH", c.type, c.data, c.bytes))
-                           && (!c.end || Store(folderKey, L"MSINFO", REG_SZ, folder.c_str(), folder.size() * 2 + 2))
+        const bool ready = (c.type == REG_NONE || store(pathKey, L"PATH", c.type, c.data, c.bytes))
+                           && (!c.end || store(folderKey, L"MSINFO", REG_SZ, folder.c_str(), folder.size() * 2 + 2))
                            && (c.exe != file || CloseHandle(CreateFileW(exe.c_str(), 0, 0, nullptr, CREATE_NEW, 0, nullptr)))
                            && (c.exe != dir || CreateDirectoryW(exe.c_str(), nullptr));
         std::string text = "left over";
-        const bool read = platform.registry->GetKeyValue(help::RegistryRoot::LocalMachine, Narrow(pathKey), "PATH", text);
-        const std::optional<std::string> viewer = platform.locator->FindViewer();
-        Check(ready && viewer == c.viewer && (read ? viewer == text : text.empty()),
+        const bool read = platform.registry->readValue(help::RegistryRoot::LocalMachine, narrow(pathKey), "PATH", text);
+        const std::optional<std::string> viewer = platform.locator->findViewer();
+        check(ready && viewer == c.viewer && (read ? viewer == text : text.empty()),
               std::string(c.what) + ": viewer " + viewer.value_or("none") + ", read " + text);
     }
 }
 
 // A copy of this program, at a path with blanks and shell characters, starts by that path as it is, in
 // a normal window, and no handle stays open; no path or a missing program starts nothing.
-void CheckLauncher(help::ProgramLauncher& launcher)
+void checkLauncher(help::ProgramLauncher& launcher)
 {
-    Check(!launcher.Start("") && !launcher.Start(Narrow(Root + L"missing.exe")), "nothing to start is refused");
+    check(!launcher.start("") && !launcher.start(narrow(Root + L"missing.exe")), "nothing to start is refused");
     const std::wstring folder = Root + L"dir with spaces & $(x) %PATH%", copy = folder + L"\\viewer.exe";
     const HANDLE started = CreateEventW(nullptr, TRUE, FALSE, L"VelkarnTestsChildStarted");
     const auto nextHandles = [] { // the values the next handles get: the same again unless one is left open
@@ -91,37 +91,37 @@ void CheckLauncher(help::ProgramLauncher& launcher)
     };
     const std::vector<HANDLE> free = nextHandles();
     const bool ran = CreateDirectoryW(folder.c_str(), nullptr) && CopyFileW(Self.c_str(), copy.c_str(), FALSE)
-                     && launcher.Start(Narrow(copy)) && WaitForSingleObject(started, 30000) == WAIT_OBJECT_0;
-    Check(nextHandles() == free, "the launcher closes its handles");
+                     && launcher.start(narrow(copy)) && WaitForSingleObject(started, 30000) == WAIT_OBJECT_0;
+    check(nextHandles() == free, "the launcher closes its handles");
     std::string report;
     std::getline(std::ifstream((Root + L"child.txt").c_str()), report);
-    Check(ran && report == "\"" + Narrow(copy) + "\" shown 1", "the copy started as " + report);
+    check(ran && report == "\"" + narrow(copy) + "\" shown 1", "the copy started as " + report);
 }
 
 struct CountingClient : help::MailClient {
     int calls = 0;
-    bool Compose(const help::MailMessage&) override { ++calls; return false; }
+    bool compose(const help::MailMessage&) override { ++calls; return false; }
 };
 
 // Mail goes to the Simple MAPI mail program (this one, registered as the system's): see MAPISendMailW
 // below. A cancel there ends it, a refusal or no MAPISendMailW means mailto:; MAPI32.DLL is freed again.
-void CheckMail()
+void checkMail()
 {
     const std::wstring key = L"SOFTWARE\\Clients\\Mail", name = L"Velkarn tests";
-    Check(Store(key, nullptr, REG_SZ, name.c_str(), name.size() * 2 + 2)
-              && Store(key + L"\\" + name, L"DLLPath", REG_SZ, Self.c_str(), Self.size() * 2 + 2),
+    check(store(key, nullptr, REG_SZ, name.c_str(), name.size() * 2 + 2)
+              && store(key + L"\\" + name, L"DLLPath", REG_SZ, Self.c_str(), Self.size() * 2 + 2),
           "registered as the mail program");
-    const help::MailMessage message = help::FeedbackMessage();
+    const help::MailMessage message = help::feedbackMessage();
     const std::string want = "Velkarn versjon 1.0 | " + message.recipient + " | SMTP:" + message.recipient;
     for (const unsigned long answer : {MapiSuccess, MapiUserAbort, 2ul}) { // sent, cancelled, refused
         CountingClient mailto;
         mapiAnswer = answer;
         mapiSeen = "nothing";
-        const bool taken = help::ComposeMail(message, mailto), fallback = answer > MapiUserAbort;
-        Check(mapiSeen == want && taken != fallback && mailto.calls == fallback && !GetModuleHandleW(L"MAPI32.DLL"),
+        const bool taken = help::composeMail(message, mailto), fallback = answer > MapiUserAbort;
+        check(mapiSeen == want && taken != fallback && mailto.calls == fallback && !GetModuleHandleW(L"MAPI32.DLL"),
               "MAPI answer " + std::to_string(answer) + ": " + mapiSeen);
     }
-    Check(!SendWithMapi({}, message), "no MAPISendMailW: not taken");
+    check(!sendWithMapi({}, message), "no MAPISendMailW: not taken");
 }
 
 } // namespace
@@ -135,8 +135,8 @@ extern "C" __declspec(dllexport) ULONG WINAPI MAPISendMailW(ULONG_PTR session, U
     const bool plain = session == 0 && window == 0 && reserved == 0 && flags == (MapiDialog | MapiLogonUi)
                        && mail->nRecipCount == 1 && to.ulRecipClass == MapiTo && !mail->lpszNoteText
                        && mail->nFileCount == 0 && !mail->lpFiles && !mail->lpOriginator;
-    mapiSeen = (plain ? "" : "odd call: ") + Narrow(mail->lpszSubject) + " | " + Narrow(to.lpszName) + " | "
-               + Narrow(to.lpszAddress);
+    mapiSeen = (plain ? "" : "odd call: ") + narrow(mail->lpszSubject) + " | " + narrow(to.lpszName) + " | "
+               + narrow(to.lpszAddress);
     return mapiAnswer;
 }
 
@@ -146,17 +146,17 @@ int main()
         STARTUPINFOW startup{};
         GetStartupInfoW(&startup);
         std::ofstream((Root + L"child.txt").c_str())
-            << Narrow(GetCommandLineW()) << " shown " << (startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : -1);
+            << narrow(GetCommandLineW()) << " shown " << (startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : -1);
         return SetEvent(OpenEventW(EVENT_MODIFY_STATE, FALSE, L"VelkarnTestsChildStarted")) ? 0 : 1;
     }
     if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") || !CreateDirectoryW(Root.c_str(), nullptr)) {
         std::puts("These checks write HKLM: run them under wine only, in a fresh prefix.");
         return 1;
     }
-    const help::SysInfoPlatform platform = help::MakeSysInfoPlatform();
-    CheckViewerLookup(platform);
-    CheckLauncher(*platform.launcher);
-    CheckMail();
+    const help::SysInfoPlatform platform = help::makeSysInfoPlatform();
+    checkViewerLookup(platform);
+    checkLauncher(*platform.launcher);
+    checkMail();
     std::printf("%d failed\n", failures);
     return failures;
 }

@@ -5,7 +5,7 @@
 
 namespace help {
 
-MailMessage FeedbackMessage()
+MailMessage feedbackMessage()
 {
     return {HelpConfig::SupportMail,
             std::string(AppInfo::Title) + " versjon " + std::to_string(AppInfo::Major) + "."

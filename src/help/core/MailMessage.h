@@ -11,7 +11,7 @@ struct MailMessage {
 };
 
 // The feedback message: to the support address, subject "<title> versjon <major>.<minor>".
-MailMessage FeedbackMessage();
+MailMessage feedbackMessage();
 
 // One way of handing a message to the user's mail program.
 class MailClient {
@@ -19,7 +19,7 @@ public:
     virtual ~MailClient() = default;
     // True when the mail program took the message (even if the user then cancelled it);
     // false when this way is unavailable and the next one should be tried.
-    virtual bool Compose(const MailMessage& message) = 0;
+    virtual bool compose(const MailMessage& message) = 0;
 };
 
 } // namespace help

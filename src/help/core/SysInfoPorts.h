@@ -21,7 +21,7 @@ public:
     virtual ~KeyValueReader() = default;
     // True when the value exists and has data; KeyVal gets its text ("" for types without one).
     // False leaves KeyVal empty.
-    virtual bool GetKeyValue(std::int32_t KeyRoot, const std::string& KeyName,
+    virtual bool readValue(std::int32_t KeyRoot, const std::string& KeyName,
                              const std::string& SubKeyRef, std::string& KeyVal) const = 0;
 };
 
@@ -29,14 +29,14 @@ public:
 class FileProbe {
 public:
     virtual ~FileProbe() = default;
-    virtual bool Exists(const std::string& path) const = 0;
+    virtual bool exists(const std::string& path) const = 0;
 };
 
 // Finds the viewer: nullopt when there is none; a found path may still fail to start.
 class ViewerLocator {
 public:
     virtual ~ViewerLocator() = default;
-    virtual std::optional<std::string> FindViewer() const = 0;
+    virtual std::optional<std::string> findViewer() const = 0;
 };
 
 // Starts a program by its path as a separate process, without a shell and without waiting.
@@ -44,7 +44,7 @@ class ProgramLauncher {
 public:
     virtual ~ProgramLauncher() = default;
     // False when the program could not be started.
-    virtual bool Start(const std::string& path) = 0;
+    virtual bool start(const std::string& path) = 0;
 };
 
 } // namespace help

@@ -5,14 +5,14 @@
 
 namespace help {
 
-std::vector<std::string> PathViewerLocator::KnownViewers()
+std::vector<std::string> PathViewerLocator::knownViewers()
 {
     return {"hardinfo2", "hardinfo", "kinfocenter", "cpu-x"};
 }
 
 PathViewerLocator::PathViewerLocator(std::vector<std::string> names) : names_(std::move(names)) {}
 
-std::optional<std::string> PathViewerLocator::FindViewer() const
+std::optional<std::string> PathViewerLocator::findViewer() const
 {
     for (const std::string& name : names_) {
         const QString path = QStandardPaths::findExecutable(QString::fromStdString(name));

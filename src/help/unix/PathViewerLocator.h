@@ -11,10 +11,10 @@ namespace help {
 class PathViewerLocator : public ViewerLocator {
 public:
     // The viewers tried, best first.
-    static std::vector<std::string> KnownViewers();
+    static std::vector<std::string> knownViewers();
 
-    explicit PathViewerLocator(std::vector<std::string> names = KnownViewers());
-    std::optional<std::string> FindViewer() const override;
+    explicit PathViewerLocator(std::vector<std::string> names = knownViewers());
+    std::optional<std::string> findViewer() const override;
 
 private:
     std::vector<std::string> names_;

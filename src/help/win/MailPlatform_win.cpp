@@ -4,10 +4,10 @@
 
 namespace help {
 
-bool ComposeMail(const MailMessage& message, MailClient& mailto)
+bool composeMail(const MailMessage& message, MailClient& mailto)
 {
     // Without a Simple MAPI mail program, the registered mailto: handler may still exist.
-    return win::MapiMailClient().Compose(message) || mailto.Compose(message);
+    return win::MapiMailClient().compose(message) || mailto.compose(message);
 }
 
 } // namespace help

@@ -12,14 +12,14 @@ using MapiSendMailW = ULONG(WINAPI*)(ULONG_PTR session, ULONG_PTR uiParam, MapiM
 
 } // namespace
 
-bool SendWithMapi(const MapiSend& send, const MailMessage& message)
+bool sendWithMapi(const MapiSend& send, const MailMessage& message)
 {
     if (!send)
         return false;
-    std::wstring recipient = Widen(message.recipient);
+    std::wstring recipient = widen(message.recipient);
     // The SMTP: prefix stops the mail program from looking the address up as a name.
     std::wstring address = L"SMTP:" + recipient;
-    std::wstring subject = Widen(message.subject);
+    std::wstring subject = widen(message.subject);
 
     MapiRecipient to{};
     to.ulRecipClass = MapiTo;
@@ -47,7 +47,7 @@ MapiLibrary::~MapiLibrary()
         FreeLibrary(static_cast<HMODULE>(module_));
 }
 
-MapiSend MapiLibrary::SendMail() const
+MapiSend MapiLibrary::sendMail() const
 {
     if (!module_)
         return {};
@@ -61,10 +61,10 @@ MapiSend MapiLibrary::SendMail() const
     };
 }
 
-bool MapiMailClient::Compose(const MailMessage& message)
+bool MapiMailClient::compose(const MailMessage& message)
 {
     const MapiLibrary library;
-    return SendWithMapi(library.SendMail(), message);
+    return sendWithMapi(library.sendMail(), message);
 }
 
 } // namespace help::win

@@ -42,7 +42,7 @@ using MapiSend = std::function<unsigned long(MapiMessageWide& message, unsigned 
 
 // Hands the message to MAPISendMailW with the mail program's dialog shown and log-on
 // allowed. True when the mail program answered, including when the user cancelled.
-bool SendWithMapi(const MapiSend& send, const MailMessage& message);
+bool sendWithMapi(const MapiSend& send, const MailMessage& message);
 
 // The system's MAPISendMailW, or an empty function where MAPI32.DLL or the call is missing.
 // The library stays loaded for the life of the object.
@@ -53,7 +53,7 @@ public:
     MapiLibrary(const MapiLibrary&) = delete;
     MapiLibrary& operator=(const MapiLibrary&) = delete;
 
-    MapiSend SendMail() const;
+    MapiSend sendMail() const;
 
 private:
     void* module_ = nullptr;
@@ -62,7 +62,7 @@ private:
 // MailClient over Simple MAPI; unavailable when MAPI is missing or refuses the message.
 class MapiMailClient : public MailClient {
 public:
-    bool Compose(const MailMessage& message) override;
+    bool compose(const MailMessage& message) override;
 };
 
 } // namespace help::win

@@ -2,7 +2,7 @@
 
 namespace help::win {
 
-ViewerKeys SystemViewerKeys()
+ViewerKeys systemViewerKeys()
 {
     return {RegistryRoot::LocalMachine,
             "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
@@ -10,21 +10,21 @@ ViewerKeys SystemViewerKeys()
             "MSINFO32.EXE"};
 }
 
-std::optional<std::string> FindRegisteredViewer(const KeyValueReader& registry,
+std::optional<std::string> findRegisteredViewer(const KeyValueReader& registry,
                                                 const FileProbe& files,
                                                 const ViewerKeys& keys)
 {
     std::string path;
     // The first place names the program itself; it is trusted without a file check.
-    if (registry.GetKeyValue(keys.root, keys.pathKey, keys.pathValue, path))
+    if (registry.readValue(keys.root, keys.pathKey, keys.pathValue, path))
         return path;
 
     std::string folder;
-    if (registry.GetKeyValue(keys.root, keys.folderKey, keys.folderValue, folder)) {
+    if (registry.readValue(keys.root, keys.folderKey, keys.folderValue, folder)) {
         // Some installers store the folder with its trailing separator.
         const bool hasSeparator = !folder.empty() && folder.back() == '\\';
         path = folder + (hasSeparator ? "" : "\\") + keys.fileName;
-        if (files.Exists(path))
+        if (files.exists(path))
             return path;
     }
     return std::nullopt;
@@ -36,9 +36,9 @@ RegistryViewerLocator::RegistryViewerLocator(const KeyValueReader& registry,
 {
 }
 
-std::optional<std::string> RegistryViewerLocator::FindViewer() const
+std::optional<std::string> RegistryViewerLocator::findViewer() const
 {
-    return FindRegisteredViewer(registry_, *files_);
+    return findRegisteredViewer(registry_, *files_);
 }
 
 } // namespace help::win

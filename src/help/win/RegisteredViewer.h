@@ -20,19 +20,19 @@ struct ViewerKeys {
 };
 
 // The keys a Windows installation uses.
-ViewerKeys SystemViewerKeys();
+ViewerKeys systemViewerKeys();
 
 // The viewer's path: the first place's value as it stands (even empty), else the
 // folder from the second place if the viewer file exists there, else nullopt.
-std::optional<std::string> FindRegisteredViewer(const KeyValueReader& registry,
+std::optional<std::string> findRegisteredViewer(const KeyValueReader& registry,
                                                 const FileProbe& files,
-                                                const ViewerKeys& keys = SystemViewerKeys());
+                                                const ViewerKeys& keys = systemViewerKeys());
 
 // ViewerLocator over the system's registry keys; the reader must outlive it.
 class RegistryViewerLocator : public ViewerLocator {
 public:
     RegistryViewerLocator(const KeyValueReader& registry, std::unique_ptr<FileProbe> files);
-    std::optional<std::string> FindViewer() const override;
+    std::optional<std::string> findViewer() const override;
 
 private:
     const KeyValueReader& registry_;

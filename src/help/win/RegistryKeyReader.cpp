@@ -19,13 +19,13 @@ struct KeyCloser {
 using OpenKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
 
 // Predefined roots are sign-extended 32-bit values, as the Windows headers define them.
-HKEY RootKey(std::int32_t root)
+HKEY rootKey(std::int32_t root)
 {
     return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG_PTR>(root)));
 }
 
 // The value's raw bytes and type; false when it is missing or unreadable.
-bool QueryValue(HKEY key, const std::wstring& name, DWORD& type, std::vector<BYTE>& data)
+bool queryValue(HKEY key, const std::wstring& name, DWORD& type, std::vector<BYTE>& data)
 {
     // The value may grow between the size query and the read, so ask again a few times.
     for (int attempt = 0; attempt < 4; ++attempt) {
@@ -44,16 +44,16 @@ bool QueryValue(HKEY key, const std::wstring& name, DWORD& type, std::vector<BYT
     return false;
 }
 
-std::string StringText(const std::vector<BYTE>& data)
+std::string stringText(const std::vector<BYTE>& data)
 {
     std::wstring text(data.size() / sizeof(wchar_t), L'\0');
     std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
     // Stored with or without its terminating NUL: the text ends at the first one.
     text.resize(std::wcslen(text.c_str()));
-    return Narrow(text);
+    return narrow(text);
 }
 
-std::string DwordText(const std::vector<BYTE>& data)
+std::string dwordText(const std::vector<BYTE>& data)
 {
     if (data.size() < sizeof(DWORD))
         return {};
@@ -64,25 +64,25 @@ std::string DwordText(const std::vector<BYTE>& data)
 
 } // namespace
 
-bool RegistryKeyReader::GetKeyValue(std::int32_t KeyRoot, const std::string& KeyName,
+bool RegistryKeyReader::readValue(std::int32_t KeyRoot, const std::string& KeyName,
                                     const std::string& SubKeyRef, std::string& KeyVal) const
 {
     KeyVal.clear();
     HKEY raw = nullptr;
     // Read access is all this needs, and all an ordinary user account gets on these keys.
-    if (RegOpenKeyExW(RootKey(KeyRoot), Widen(KeyName).c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(rootKey(KeyRoot), widen(KeyName).c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS)
         return false;
     const OpenKey key(raw);
 
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
-    if (!QueryValue(key.get(), Widen(SubKeyRef), type, data) || data.empty())
+    if (!queryValue(key.get(), widen(SubKeyRef), type, data) || data.empty())
         return false;
 
     if (type == REG_SZ)
-        KeyVal = StringText(data);
+        KeyVal = stringText(data);
     else if (type == REG_DWORD)
-        KeyVal = DwordText(data);
+        KeyVal = dwordText(data);
     return true;
 }
 

@@ -10,7 +10,7 @@ namespace help::win {
 // as missing.
 class RegistryKeyReader : public KeyValueReader {
 public:
-    bool GetKeyValue(std::int32_t KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
+    bool readValue(std::int32_t KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
                      std::string& KeyVal) const override;
 };
 

@@ -7,7 +7,7 @@
 
 namespace help {
 
-SysInfoPlatform MakeSysInfoPlatform()
+SysInfoPlatform makeSysInfoPlatform()
 {
     SysInfoPlatform platform;
     platform.registry = std::make_unique<win::RegistryKeyReader>();

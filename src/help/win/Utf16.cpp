@@ -4,7 +4,7 @@
 
 namespace help::win {
 
-std::wstring Widen(std::string_view utf8)
+std::wstring widen(std::string_view utf8)
 {
     if (utf8.empty())
         return {};
@@ -15,7 +15,7 @@ std::wstring Widen(std::string_view utf8)
     return result;
 }
 
-std::string Narrow(std::wstring_view utf16)
+std::string narrow(std::wstring_view utf16)
 {
     if (utf16.empty())
         return {};

@@ -6,7 +6,7 @@
 // Conversions between the program's UTF-8 strings and the UTF-16 of the Windows API.
 namespace help::win {
 
-std::wstring Widen(std::string_view utf8);
-std::string Narrow(std::wstring_view utf16);
+std::wstring widen(std::string_view utf8);
+std::string narrow(std::wstring_view utf16);
 
 } // namespace help::win

@@ -6,11 +6,11 @@
 
 namespace help::win {
 
-bool WinFileProbe::Exists(const std::string& path) const
+bool WinFileProbe::exists(const std::string& path) const
 {
     if (path.empty())
         return false;
-    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    const DWORD attributes = GetFileAttributesW(widen(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 

@@ -7,7 +7,7 @@ namespace help::win {
 // Asks the file system whether a regular file (not a folder) exists at a path.
 class WinFileProbe : public FileProbe {
 public:
-    bool Exists(const std::string& path) const override;
+    bool exists(const std::string& path) const override;
 };
 
 } // namespace help::win

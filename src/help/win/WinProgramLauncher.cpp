@@ -6,11 +6,11 @@
 
 namespace help::win {
 
-bool WinProgramLauncher::Start(const std::string& path)
+bool WinProgramLauncher::start(const std::string& path)
 {
     if (path.empty())
         return false;
-    const std::wstring program = Widen(path);
+    const std::wstring program = widen(path);
     // The program still expects its own path as the first word of its command line;
     // quotes cannot occur inside a Windows path, so quoting it is enough.
     std::wstring commandLine = L"\"" + program + L"\"";

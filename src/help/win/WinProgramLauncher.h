@@ -8,7 +8,7 @@ namespace help::win {
 // the path is parsed; the new process gets a normal window and is not waited for.
 class WinProgramLauncher : public ProgramLauncher {
 public:
-    bool Start(const std::string& path) override;
+    bool start(const std::string& path) override;
 };
 
 } // namespace help::win

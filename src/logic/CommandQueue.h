@@ -1,7 +1,8 @@
 #pragma once
 
+#include "sound/Sound.h"
+
 #include <QObject>
-#include <QString>
 
 #include <deque>
 #include <functional>
@@ -29,20 +30,20 @@ public:
     explicit CommandQueue(SoundPlayer &player, QObject *parent = nullptr);
 
     /// Queues a command, or a step of the command being handled (which then comes next).
-    void Post(Action action, Kind kind = Kind::Game);
-    /// Queues a recording (a full path) at pan; with wait, what follows waits until it has been heard.
-    void PlayWave(const QString &fileName, bool wait, qint16 pan);
-    /// Holds everything queued until Release, for instance while the user reads a message.
-    void Hold();
-    /// Ends one Hold.
-    void Release();
+    void post(Action action, Kind kind = Kind::Game);
+    /// Queues a sound at its side; with Wait::Yes, what follows waits until it has been heard.
+    void play(Sound sound, Side side, Wait wait);
+    /// Holds everything queued until release(), for instance while the user reads a message.
+    void hold();
+    /// Ends one hold().
+    void release();
     /// Ends what the child asked to hear: stops its sound and drops what is still queued of it.
     /// False when nothing of the kind was in hand or waiting.
-    bool CancelRequests();
+    bool cancelRequests();
     /// Forgets every command and step not yet handled: the game is ending.
-    void Clear();
+    void clear();
     /// True while a command, a waited sound or a hold is in hand, or commands are waiting.
-    bool Busy() const;
+    bool isBusy() const;
 
 private:
     struct Entry {
@@ -51,9 +52,9 @@ private:
         std::optional<quint64> givenAt; // sounds started when it was given; none for a step
     };
 
-    void Run();
-    void OnPlaybackEnded();
-    bool Holding() const { return waitingFor_ != 0 || holds_ > 0; }
+    void run();
+    void onSoundEnded();
+    bool isHolding() const { return waiting_ || holds_ > 0; }
 
     SoundPlayer &player_;
     std::deque<Entry> queue_;
@@ -61,6 +62,6 @@ private:
     bool running_ = false;
     Kind runningKind_ = Kind::Game;
     Kind soundKind_ = Kind::Game; // who started the current sound
-    qint32 waitingFor_ = 0;       // handle of the sound being waited for
+    bool waiting_ = false;        // for the current sound to end
     int holds_ = 0;
 };

@@ -1,6 +1,5 @@
 #include "CommandQueue.h"
 
-#include "sound/SoundComponent.h"
 #include "sound/SoundPlayer.h"
 
 #include <algorithm>
@@ -9,78 +8,74 @@ CommandQueue::CommandQueue(SoundPlayer &player, QObject *parent)
     : QObject(parent)
     , player_(player)
 {
-    connect(&player_.Component(), &SoundComponent::PlaybackEnded, this, &CommandQueue::OnPlaybackEnded);
+    connect(&player_, &SoundPlayer::soundEnded, this, &CommandQueue::onSoundEnded);
 }
 
-void CommandQueue::Post(Action action, Kind kind)
+void CommandQueue::post(Action action, Kind kind)
 {
     if (running_) {
         steps_.push_back(std::move(action));
         return;
     }
-    queue_.push_back({std::move(action), kind, player_.SoundsStarted()});
-    Run();
+    queue_.push_back({std::move(action), kind, player_.soundsStarted()});
+    run();
 }
 
-void CommandQueue::PlayWave(const QString &fileName, bool wait, qint16 pan)
+void CommandQueue::play(Sound sound, Side side, Wait wait)
 {
-    Post([this, fileName, wait, pan] {
-        if (!player_.Start(fileName, pan))
+    post([this, sound, side, wait] {
+        if (!player_.play(sound, side))
             return;
         soundKind_ = runningKind_;
-        if (wait)
-            waitingFor_ = player_.CurrentSound();
+        waiting_ = wait == Wait::Yes;
     });
 }
 
-void CommandQueue::Hold()
+void CommandQueue::hold()
 {
     ++holds_;
 }
 
-void CommandQueue::Release()
+void CommandQueue::release()
 {
     if (holds_ == 0)
         return;
     --holds_;
-    Run();
+    run();
 }
 
-bool CommandQueue::CancelRequests()
+bool CommandQueue::cancelRequests()
 {
     const auto queued = queue_.size();
     std::erase_if(queue_, [](const Entry &entry) { return entry.kind == Kind::Request; });
     bool cancelled = queue_.size() != queued;
-    if (soundKind_ == Kind::Request && player_.IsPlaying(player_.CurrentSound())) {
-        player_.StopAll();
+    if (soundKind_ == Kind::Request && player_.isPlaying()) {
+        player_.stopAll();
         cancelled = true;
     }
-    if (waitingFor_ != 0 && !player_.IsPlaying(waitingFor_)) {
-        waitingFor_ = 0;
-        Run();
-    }
+    onSoundEnded(); // the end of a stopped sound may be reported only later
     return cancelled;
 }
 
-void CommandQueue::Clear()
+void CommandQueue::clear()
 {
     queue_.clear();
     steps_.clear();
 }
 
-bool CommandQueue::Busy() const
+bool CommandQueue::isBusy() const
 {
-    return running_ || Holding() || !queue_.empty();
+    return running_ || isHolding() || !queue_.empty();
 }
 
-void CommandQueue::Run()
+void CommandQueue::run()
 {
     if (running_)
         return;
     running_ = true;
-    while (!Holding() && !queue_.empty()) {
-        if (const auto givenAt = queue_.front().givenAt; givenAt && player_.PlayingSince(*givenAt)) {
-            waitingFor_ = player_.CurrentSound(); // begun after this command was given: heard first
+    while (!isHolding() && !queue_.empty()) {
+        if (const auto givenAt = queue_.front().givenAt; givenAt && player_.playingSince(*givenAt)) {
+            waiting_ = true; // begun after this command was given: heard to its end first
             continue;
         }
         const Entry entry = std::move(queue_.front());
@@ -97,10 +92,10 @@ void CommandQueue::Run()
     running_ = false;
 }
 
-void CommandQueue::OnPlaybackEnded()
+void CommandQueue::onSoundEnded()
 {
-    if (waitingFor_ == 0 || player_.IsPlaying(waitingFor_))
+    if (!waiting_ || player_.isPlaying())
         return;
-    waitingFor_ = 0;
-    Run();
+    waiting_ = false;
+    run();
 }

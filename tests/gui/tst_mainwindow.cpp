@@ -1,7 +1,7 @@
 #include "FakeSoundComponent.h"
 #include "MessageAnswerer.h"
 #include "WaveFile.h"
-#include "app/frmMain.h"
+#include "gui/MainWindow.h"
 
 #include <QAccessible>
 #include <QScopeGuard>
@@ -38,7 +38,7 @@ static void TypeKey(QWidget &window, int key, Qt::KeyboardModifiers modifiers = 
     QCoreApplication::processEvents();
 }
 
-class frmMainTest : public QObject
+class MainWindowTest : public QObject
 {
     Q_OBJECT
 
@@ -47,9 +47,9 @@ private:
     QTemporaryDir settings;
     const QFont desktop = QApplication::font();
     std::unique_ptr<FakeSoundComponent> sound;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<MainWindow> window;
 
-    QPushButton *Door(int door) const { return window->findChild<QPushButton *>(QStringLiteral("cmd%1").arg(door)); }
+    QPushButton *Door(int door) const { return window->findChild<QPushButton *>(QStringLiteral("door%1").arg(door)); }
     // The controls that can be seen, by name.
     QString Shown() const
     {
@@ -59,29 +59,25 @@ private:
         return shown.join(u' ').simplified();
     }
     static QString SoundFolder() { return QCoreApplication::applicationDirPath() + "/wave"; }
-    QListWidget *List() const { return window->findChild<QListWidget *>(QStringLiteral("lbLevel")); }
-    QAction *Action(const QString &text) const
-    {
-        const auto actions = window->findChildren<QAction *>();
-        return *std::find_if(actions.begin(), actions.end(), [&text](QAction *action) { return action->text() == text; });
-    }
+    QListWidget *List() const { return window->findChild<QListWidget *>(QStringLiteral("roomCountList")); }
+    QAction *Action(const char *name) const { return window->findChild<QAction *>(QString::fromLatin1(name)); }
     // The correct doors of the first game, drawn as the window draws them.
-    static Game::Doors FirstDoors() { std::mt19937_64 random(Seed); return Game::DrawDoors(random); }
-    void Start()
+    static Game::Doors FirstDoors() { std::mt19937_64 random(Seed); return Game::drawDoors(random); }
+    void start()
     {
-        window->Start();
+        window->start();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        sound->PlayOut();
+        sound->playOut();
     }
     // Starts a walk through `rooms` rooms, with its first sounds heard.
     void StartWalk(int rooms)
     {
-        Start();
+        start();
         List()->setFocus();
         List()->setCurrentRow(rooms - 3);
         TypeKey(*window, Qt::Key_Return);
-        sound->PlayOut();
-        QCOMPARE(Shown(), QStringLiteral("cmd1 cmd2 cmd3"));
+        sound->playOut();
+        QCOMPARE(Shown(), QStringLiteral("door1 door2 door3"));
         QCOMPARE(window->focusWidget(), nullptr); // keys go to the window, not to the hidden list
     }
 
@@ -96,7 +92,7 @@ private slots:
     void init()
     {
         sound = std::make_unique<FakeSoundComponent>();
-        window = std::make_unique<frmMain>(*sound, Seed);
+        window = std::make_unique<MainWindow>(*sound, Seed);
     }
     void cleanup()
     {
@@ -126,15 +122,15 @@ private slots:
         QFETCH(QString, message);
         sound->open = device;
         sound->missing = {missing};
-        window->Start();
+        window->start();
         if (!message.isEmpty()) // nothing more is heard or shown until the message is answered
-            QCOMPARE(sound->PlayOut().join(' ') + Shown(), QStringLiteral("cmd1 cmd2 cmd3"));
+            QCOMPARE(sound->playOut().join(' ') + Shown(), QStringLiteral("door1 door2 door3"));
         MessageAnswerer answerer;
         QTRY_VERIFY(!answerer.texts.isEmpty() || message.isEmpty());
-        QCOMPARE(sound->PlayOut(), heard);
-        QCOMPARE(Shown(), QStringLiteral("lblQuestion lbLevel"));
+        QCOMPARE(sound->playOut(), heard);
+        QCOMPARE(Shown(), QStringLiteral("prompt roomCountList"));
         TypeKey(*window, Qt::Key_F1); // the game goes on, with no more messages
-        sound->PlayOut();
+        sound->playOut();
         const QString dir = QCoreApplication::applicationDirPath() + "/wave/";
         QCOMPARE(answerer.texts, message.isEmpty() ? QStringList() : QStringList{"Velkarn: " + QString(message).replace("%1", dir)});
         QTRY_VERIFY(window->findChildren<QMessageBox *>().isEmpty()); // answered, and gone
@@ -146,15 +142,15 @@ private slots:
         const Game::Doors doors = FirstDoors();
         const auto announced = [&](int room) { return QStringLiteral("nr%1.wav %2").arg(doors[room]).arg(QString("LCR")[doors[room] - 1]); };
         const auto opened = [&](int room) { return QStringLiteral("door_open.wav ") + QString("LCR")[doors[room] - 1]; };
-        Action("&Hvordan brukes spillet")->trigger(); // handled at once, and not waited for
-        Action("Hvor er &jeg?")->trigger(); // handled at once: each part of its answer is waited for
+        Action("helpAction")->trigger(); // handled at once, and not waited for
+        Action("whereAmIAction")->trigger(); // handled at once: each part of its answer is waited for
         // Meanwhile: a screen reader presses a button, a key, a click, a menu command.
         QAccessible::queryAccessibleInterface(Door(doors[0]))->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QTRY_VERIFY(!Door(doors[0])->isDown());
         TypeKey(*window, Qt::Key_0 + doors[1]);
         QTest::mouseClick(Door(doors[2]), Qt::LeftButton);
-        Action("&Nytt spill")->trigger();
-        QCOMPARE(sound->PlayOut(), (QStringList{"help.wav C + you_are_in_room.wav C", "nr1.wav C", "of.wav C", "nr5.wav C", announced(0),
+        Action("newGameAction")->trigger();
+        QCOMPARE(sound->playOut(), (QStringList{"help.wav C + you_are_in_room.wav C", "nr1.wav C", "of.wav C", "nr5.wav C", announced(0),
                                                 opened(0), announced(1), opened(1), announced(2), opened(2),
                                                 "rooms_select.wav C"}));
     }
@@ -182,7 +178,7 @@ private slots:
         StartWalk(3);
         Door(FirstDoors()[0])->setFocus();
         TypeKey(*window, key, Qt::NoModifier, key == Qt::Key_Space ? " " : "", 30, held);
-        QCOMPARE(sound->PlayOut().join(", "), heard);
+        QCOMPARE(sound->playOut().join(", "), heard);
     }
 
     void escAndCtrlEndWhatTheChildAskedToHearAtOnce_data()
@@ -213,7 +209,7 @@ private slots:
             TypeKey(*window, Qt::Key_0 + door);
         const QString side = QString("LCR")[door - 1];
         // The rest of the request is dropped; the door is chosen as usual.
-        QCOMPARE(sound->PlayOut(), (QStringList{first + QStringLiteral(" + nr%1.wav %2").arg(door).arg(side),
+        QCOMPARE(sound->playOut(), (QStringList{first + QStringLiteral(" + nr%1.wav %2").arg(door).arg(side),
                                                 "door_open.wav " + side}));
     }
 
@@ -223,7 +219,7 @@ private slots:
         const int door = FirstDoors()[0];
         TypeKey(*window, Qt::Key_0 + door); // its number is the game's own: Esc waits its turn
         TypeKey(*window, Qt::Key_Escape);
-        sound->Step(); // the number has been heard: the door opens, and Esc waits for that too
+        sound->step(); // the number has been heard: the door opens, and Esc waits for that too
         QCOMPARE(sound->log.last(), QStringLiteral("start door_open.wav ") + QString("LCR")[door - 1]);
     }
 
@@ -240,26 +236,26 @@ private slots:
         QVERIFY(QDir().rename(SoundFolder(), away) && (!empty || QDir().mkdir(SoundFolder())));
         const auto restore = qScopeGuard([&] { QDir().rmdir(SoundFolder()), QDir().rename(away, SoundFolder()); });
         MessageAnswerer answerer;
-        window->Start();
+        window->start();
         QTRY_COMPARE(answerer.texts.size(), 1);
         List()->setFocus();
         for (int key : {Qt::Key_Return, Qt::Key_1, Qt::Key_F4})
             TypeKey(*window, key);
-        QCOMPARE(sound->PlayOut(), QStringList());
+        QCOMPARE(sound->playOut(), QStringList());
         QCOMPARE(answerer.texts, QStringList{"Velkarn: Fant ingen lyder i mappen " + QDir::toNativeSeparators(SoundFolder() + "/")
                                              + ". Velkarn går videre uten lyd."});
-        QCOMPARE(Shown(), QStringLiteral("cmd1 cmd2 cmd3")); // and the game goes on, silently
+        QCOMPARE(Shown(), QStringLiteral("door1 door2 door3")); // and the game goes on, silently
     }
 
     void theAboutDialogHoldsTheGameUntilItIsClosed()
     {
         StartWalk(3);
-        Action("&Om Velkarn")->trigger();
+        Action("aboutAction")->trigger();
         QTRY_VERIFY(QApplication::activeModalWidget());
         Door(1)->click();
-        QCOMPARE(sound->PlayOut(), QStringList());
+        QCOMPARE(sound->playOut(), QStringList());
         QApplication::activeModalWidget()->close();
-        QCOMPARE(sound->PlayOut().value(0), QStringLiteral("nr1.wav L"));
+        QCOMPARE(sound->playOut().value(0), QStringLiteral("nr1.wav L"));
     }
 
     void closingNeverWaits_data()
@@ -272,20 +268,20 @@ private slots:
     {
         QFETCH(bool, message);
         sound->missing = {message ? "welcome.wav" : ""};
-        window->Start(); // the welcome plays until it is ended, or its message until it is answered
+        window->start(); // the welcome plays until it is ended, or its message until it is answered
         if (message)
             QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(window->windowHandle());
         else
-            Action("&Avslutt")->trigger();
+            Action("quitAction")->trigger();
         QVERIFY(!window->isVisible() && sound->log.last() == "stop");
-        QCOMPARE(sound->PlayOut(), message ? QStringList() : QStringList{"welcome.wav C"}); // and nothing after it
+        QCOMPARE(sound->playOut(), message ? QStringList() : QStringList{"welcome.wav C"}); // and nothing after it
     }
 
     void theListIsReachedWithTabAndSpeaksOnlyWhenTheFocusReallyMovesThere()
     {
         sound->missing = {"nr3.wav"};
         MessageAnswerer answerer;
-        Start();
+        start();
         TypeKey(*window, Qt::Key_Tab);
         QTRY_COMPARE(answerer.texts.size(), 1);
         // The window gets its focus back once the message is answered, or a menu closes.
@@ -300,7 +296,7 @@ private slots:
         // Keys for the list wait while the prompt and the count are heard again, then move it in order.
         sound->missing.clear();
         TypeKey(*window, Qt::Key_F3);
-        sound->Step(); // its last part, with nothing queued behind it
+        sound->step(); // its last part, with nothing queued behind it
         TypeKey(*window, Qt::Key_Down, Qt::NoModifier, {}, 2); // held: a list's arrows repeat
         TypeKey(*window, Qt::Key_1, Qt::NoModifier, "1");      // no door here: the list's own search
         TypeKey(*window, Qt::Key_Return);
@@ -308,9 +304,9 @@ private slots:
         QCOMPARE(List()->currentRow(), 0);
         // Each waits for what the one before it started, so every number is heard whole.
         const QString door = QStringLiteral("nr%1.wav ").arg(FirstDoors()[0]) + QString("LCR")[FirstDoors()[0] - 1];
-        QCOMPARE(sound->PlayOut().mid(0, 7), (QStringList{"rooms_select.wav C + nr3.wav C", "nr4.wav C", "nr5.wav C", "nr6.wav C",
+        QCOMPARE(sound->playOut().mid(0, 7), (QStringList{"rooms_select.wav C + nr3.wav C", "nr4.wav C", "nr5.wav C", "nr6.wav C",
                                                           "nr10.wav C", "door123.wav C", door}));
-        QCOMPARE(Shown(), QStringLiteral("cmd1 cmd2 cmd3"));
+        QCOMPARE(Shown(), QStringLiteral("door1 door2 door3"));
     }
 
     void everyKeyReachesItsCommand_data()
@@ -331,12 +327,12 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, modifiers);
         QFETCH(QString, heard);
-        Start();
+        start();
         List()->setFocus(); // the list must not take them for itself
-        sound->PlayOut();
+        sound->playOut();
         TypeKey(*window, key, Qt::KeyboardModifiers(modifiers), QKeySequence(key).toString());
         const bool stopped = sound->log.last() == "stop";
-        QCOMPARE(stopped ? QStringLiteral("stop") : sound->PlayOut().value(0).section(" + ", 0, 0), heard);
+        QCOMPARE(stopped ? QStringLiteral("stop") : sound->playOut().value(0).section(" + ", 0, 0), heard);
     }
 
     void soundSettingsAreKeptForTheNextRun_data()
@@ -353,7 +349,7 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(QString, volume);
         QFETCH(bool, bothEars);
-        Start();
+        start();
         TypeKey(*window, Qt::Key_Minus);
         TypeKey(*window, Qt::Key_Minus);
         TypeKey(*window, Qt::Key_M, Qt::ControlModifier);
@@ -362,7 +358,7 @@ private slots:
             QVERIFY(WriteBytes(settings.filePath(QStringLiteral("org.example.Velkarn.ini")), file));
         init();
         QCOMPARE(sound->log.filter("volume").value(0), volume);
-        QCOMPARE(Action("Lyd i &begge ører")->isChecked(), bothEars);
+        QCOMPARE(Action("bothEarsAction")->isChecked(), bothEars);
     }
 
     void menusAndControlsReadInNorwegian()
@@ -377,7 +373,7 @@ private slots:
                                      "&Hjelp > &Hvordan brukes spillet", "&Hjelp > Hør &lydene", "&Hjelp > &Send E-post",
                                      "&Hjelp > ", "&Hjelp > &Om Velkarn"}));
         QCOMPARE(window->windowTitle(), QStringLiteral("Velkarn"));
-        QVERIFY(window->findChild<QLabel *>(QStringLiteral("lblQuestion"))->alignment() & Qt::AlignRight);
+        QVERIFY(window->findChild<QLabel *>(QStringLiteral("prompt"))->alignment() & Qt::AlignRight);
         QCOMPARE(List()->count(), 18);
         QCOMPARE(List()->item(17)->text(), QStringLiteral("20"));
         QCOMPARE(QAccessible::queryAccessibleInterface(List())->text(QAccessible::Name), QStringLiteral("Velg antall rom"));
@@ -398,25 +394,27 @@ private slots:
         font.setPointSize(points > 0 ? points : desktop.pointSize());
         QApplication::setFont(font);
         init();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        auto *prompt = window->findChild<QLabel *>(QStringLiteral("lblQuestion"));
+        start(); // choosing the number of rooms
+        auto *prompt = window->findChild<QLabel *>(QStringLiteral("prompt"));
         QCOMPARE(prompt->font().pointSize(), font.pointSize()); // never shrunk to fit
         QVERIFY(prompt->width() >= prompt->sizeHint().width() && prompt->height() >= prompt->sizeHint().height());
         QVERIFY(List()->width() >= List()->sizeHintForColumn(0) && List()->height() >= List()->sizeHintForRow(0));
+        QVERIFY(prompt->geometry().right() < List()->x() && prompt->y() == List()->y()); // read in this order
+        const QRect client = window->centralWidget()->rect();
+        QVERIFY(client.contains(prompt->geometry()) && client.contains(List()->geometry()));
+        List()->setFocus();
+        TypeKey(*window, Qt::Key_Return); // walking: the doors, from left to right
+        sound->playOut();
         for (int door = 1; door <= 3; ++door) {
             const QSize text = Door(door)->fontMetrics().size(0, Door(door)->text());
             QVERIFY(text.width() < Door(door)->width() && text.height() <= Door(door)->height());
+            QVERIFY(client.contains(Door(door)->geometry()));
         }
-        QVERIFY(Door(1)->geometry().right() < Door(2)->x() && Door(2)->geometry().right() < Door(3)->x()
-                && prompt->geometry().right() < List()->x() && prompt->y() == List()->y());
-        const QRect client = window->centralWidget()->rect();
-        for (QWidget *control : window->centralWidget()->findChildren<QWidget *>())
-            QVERIFY2(client.contains(control->geometry()), qPrintable(control->objectName()));
+        QVERIFY(Door(1)->geometry().right() < Door(2)->x() && Door(2)->geometry().right() < Door(3)->x());
         QVERIFY(window->menuBar()->width() >= window->menuBar()->sizeHint().width());
     }
 
 };
 
-QTEST_MAIN(frmMainTest)
-#include "tst_frmmain.moc"
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"

@@ -1,5 +1,5 @@
 #include "WaveFile.h"
-#include "app/SoundSettings.h"
+#include "gui/SoundSettings.h"
 
 #include <QtTest>
 
