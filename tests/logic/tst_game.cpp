@@ -142,20 +142,6 @@ private slots:
         QCOMPARE(f->game.room(), -1);
     }
 
-    void theSoundLessonPlaysEverySoundAndTheWalkGoesOn()
-    {
-        walk(5);
-        f->game.chooseDoor(door(0));
-        f->sound.playOut();
-        f->game.playSoundLesson();
-        QCOMPARE(f->sound.playOut(), (QStringList{"nr1.wav L", "nr2.wav C", "nr3.wav R", "door_open.wav C",
-                                                  "door_closed.wav C", "error.wav C", "success.wav C"}));
-        QCOMPARE(f->game.room(), 1);
-        f->game.chooseDoor(door(1));
-        f->sound.playOut();
-        QCOMPARE(f->game.room(), 2);
-    }
-
     void volumeAndOneEarModeAreSetHeardAndKept()
     {
         f->game.softer();
@@ -170,19 +156,6 @@ private slots:
         QCOMPARE(f->sound.log.filter("volume -"), (QStringList{"volume -300", "volume -600", "volume -300"}));
         QCOMPARE(f->settings.at(2), (QVariantList{8, true}));
         QCOMPARE(f->settings.last(), (QVariantList{10, false})); // never louder than full
-    }
-
-    void escEndsARequestAndDropsItsRestButNotTheGamesOwnSounds()
-    {
-        walk(3);
-        f->game.sayWhereIAm();
-        f->game.chooseDoor(door(0)); // waits behind the answer
-        QVERIFY(f->queue.cancelRequests());
-        QVERIFY(!f->queue.cancelRequests()); // nothing left to end
-        QCOMPARE(f->sound.playOut(), (QStringList{"you_are_in_room.wav C + " + announced(door(0)), opened(door(0))}));
-        f->game.chooseDoor(door(1));
-        QVERIFY(!f->queue.cancelRequests()); // a door's number is the game's own
-        QCOMPARE(f->sound.playOut(), (QStringList{announced(door(1)), opened(door(1))}));
     }
 };
 
