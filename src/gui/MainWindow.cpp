@@ -165,6 +165,10 @@ void MainWindow::layOutControls()
     for (int row = 0; row < GridRows; ++row)
         grid->setRowMinimumHeight(row, cellHeight);
     // Row 2 holds the prompt and the list while choosing, the doors (two rows tall) while walking.
+    // The list and the doors take exactly their cells, whatever size their style would prefer.
+    roomCountList_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    for (QPushButton *door : doorButtons_)
+        door->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     grid->addWidget(prompt_, 2, 2, 1, PromptColumns);
     grid->addWidget(roomCountList_, 2, 12, 1, 5);
     for (int door = 0; door < 3; ++door)
