@@ -385,6 +385,7 @@ private slots:
         QVERIFY(prompt->geometry().right() < List()->x() && prompt->y() == List()->y()); // read in this order
         const QRect client = window->centralWidget()->rect();
         QVERIFY(client.contains(prompt->geometry()) && client.contains(List()->geometry()));
+        QVERIFY(client.height() > 5 * prompt->height()); // five lines and a little
         List()->setFocus();
         TypeKey(*window, Qt::Key_Return); // walking: the doors, from left to right
         sound->playOut();
