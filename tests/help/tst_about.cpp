@@ -103,6 +103,7 @@ void AboutDialogTest::everyTextIsWholeAndInReadingOrder()
     QVERIFY(place("noticeLabel").right() < std::min(ok.left(), systemInfo.left()));
     QVERIFY(ok.bottom() < systemInfo.top() || systemInfo.bottom() < ok.top());
     QVERIFY(place("separator").bottom() < place("okButton").top());
+    QVERIFY(place("noticeLabel").left() < place("titleLabel").left() && place("titleLabel").left() < place("addressLabel").left());
     const QFont title = dialog_->findChild<QLabel*>("titleLabel")->font();
     QVERIFY(title.bold() && title.pointSizeF() > dialog_->font().pointSizeF());
 }
