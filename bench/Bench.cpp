@@ -1,511 +1,274 @@
-// The benchmark: the game's key-to-sound latency, processor use, start-up, memory and growth,
-// each beside the alternative it is judged against. Prints a table and writes the same as JSON.
+// The benchmark: the game's key-to-sound latency, processor use, start-up, memory and its growth,
+// and a soak, each beside what it is judged against. Prints a table and writes it as JSON.
 
+#include "Figures.h"
 #include "Measure.h"
-#include "Stats.h"
 #include "TestRecordings.h"
 #include "sound/SdlSoundComponent.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QHash>
-#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QSysInfo>
 #include <QThread>
 
-#include <cstdio>
-#include <random>
+#include <algorithm>
+#include <cmath>
+#include <map>
 #include <stdexcept>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
 struct Settings {
     bool smoke = false;
-    int presses = 210;   // ten walks of 21 choices: a wrong door in room 1 and in room 20 each time
+    int presses = 210;
     int starts = 10;
     int idleMs = 10'000;
     int choices = 1'000;
-    int coldOpens = 3;
-    int warmOpens = 20;
     int soakCommands = 100'000;
 };
-
-Settings SmokeSettings()
-{
-    Settings s;
-    s.smoke = true;
-    s.presses = 21; // one walk still reaches room 20
-    s.starts = 1;
-    s.idleMs = 500;
-    s.choices = 21;
-    s.coldOpens = 1;
-    s.warmOpens = 1;
-    s.soakCommands = 1'000;
-    return s;
-}
-
-double Ms(double ns) { return ns / 1e6; }
-double Us(double ns) { return ns / 1e3; }
-
-// ---- Programs started as processes of their own ---------------------------------------------
-
-// What a started program said: "name=value" lines, and whether it ended as it should.
-struct Reported {
-    QHash<QString, QString> values;
-    QStringList choices; // the "choice=" lines, one per door choice
-    bool ended = false;  // exited by itself with status 0
-    QString failure;     // else how it ended
-
-    double Value(const char *name) const
-    {
-        bool ok = false;
-        const double value = values.value(QString::fromUtf8(name)).toDouble(&ok);
-        if (!ok)
-            throw std::runtime_error(std::string("a started program did not report ") + name);
-        return value;
-    }
-};
-
-/// Runs program (a path, or a name in the benchmark's own folder) and collects what it reports.
-Reported Start(const QString &program, const QStringList &arguments, qint64 *startNs = nullptr,
-               int timeoutMs = 600'000)
-{
-    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(program);
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    if (startNs != nullptr)
-        *startNs = bench::MonotonicNs();
-    process.start(path, arguments);
-    Reported reported;
-    if (!process.waitForFinished(timeoutMs)) {
-        reported.failure = QStringLiteral("did not end: %1").arg(process.errorString());
-        process.kill();
-        process.waitForFinished();
-    } else if (process.exitStatus() != QProcess::NormalExit) {
-        // For a process ended by a signal, Qt gives the signal as its exit code.
-        reported.failure = QStringLiteral("crashed (signal %1)").arg(process.exitCode());
-    } else if (process.exitCode() != 0) {
-        reported.failure = QStringLiteral("exited with status %1").arg(process.exitCode());
-    }
-    reported.ended = reported.failure.isEmpty();
-    for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
-        const qsizetype equals = line.indexOf('=');
-        if (equals <= 0)
-            continue;
-        const QString name = QString::fromUtf8(line.left(equals));
-        const QString value = QString::fromUtf8(line.mid(equals + 1));
-        if (name == QStringLiteral("choice"))
-            reported.choices.append(value);
-        else
-            reported.values.insert(name, value);
-    }
-    return reported;
-}
-
-/// As Start, for a program that must end well: throws when it did not.
-Reported Run(const QString &program, const QStringList &arguments, qint64 *startNs = nullptr)
-{
-    Reported reported = Start(program, arguments, startNs);
-    if (!reported.ended)
-        throw std::runtime_error(QFileInfo(program).fileName().toStdString() + " " + reported.failure.toStdString());
-    return reported;
-}
-
-// ---- Key to sound ---------------------------------------------------------------------------
-
-struct Choice {
-    int room = 0;            // rooms passed before the choice (0 is the first room)
-    bool correct = false;    // whether the chosen door was the one that opens
-    double keyToSoundNs = 0; // key arrival at the window to the first mixed samples of its announcement
-    double cpuNs = 0;        // processor time of the window's thread until all its sounds ended
-};
-
-struct LatencyRow {
-    int frames = 0;
-    std::vector<Choice> choices;
-
-    std::vector<double> KeyToSoundNs(int room = -1, bool wrongOnly = false) const
-    {
-        std::vector<double> values;
-        for (const Choice &c : choices) {
-            if ((room < 0 || c.room == room) && (!wrongOnly || !c.correct))
-                values.push_back(c.keyToSoundNs);
-        }
-        return values;
-    }
-    std::vector<double> CpuNs(int room, bool wrongOnly) const
-    {
-        std::vector<double> values;
-        for (const Choice &c : choices) {
-            if (c.room == room && (!wrongOnly || !c.correct))
-                values.push_back(c.cpuNs);
-        }
-        return values;
-    }
-};
-
-LatencyRow PressDoors(int frames, int presses, const TestRecordings &recordings)
-{
-    const Reported reported = Run(recordings.ShortGame(), {QStringLiteral("--frames"), QString::number(frames),
-                                                           QStringLiteral("--presses"), QString::number(presses),
-                                                           QStringLiteral("--seed"), QString::number(frames)});
-    LatencyRow row{frames, {}};
-    for (const QString &line : reported.choices) {
-        const QStringList fields = line.split(QLatin1Char(' '));
-        if (fields.size() != 4)
-            throw std::runtime_error("velkarn-bench-game reported a door choice it should not: " + line.toStdString());
-        row.choices.push_back({fields[0].toInt(), fields[1] == QStringLiteral("1"), fields[2].toDouble(),
-                               fields[3].toDouble()});
-    }
-    if (static_cast<int>(row.choices.size()) != presses)
-        throw std::runtime_error("velkarn-bench-game did not report every door choice");
-    return row;
-}
-
-// ---- Opening recordings of growing length ---------------------------------------------------
-
-struct OpenCost {
-    int seconds = 0;
-    double coldNs = 0; // first open: decoded
-    double warmNs = 0; // opened again: already decoded
-};
-
-std::vector<OpenCost> MeasureOpening(const TestRecordings &recordings, const Settings &settings)
-{
-    recordings.MakeCopies(settings.coldOpens);
-    SdlSoundComponent component;
-    if (!component.isOpen())
-        throw std::runtime_error("no audio device: " + component.openError().toStdString());
-    auto timedOpen = [&component](const QString &path) {
-        const qint64 start = bench::MonotonicNs();
-        const qint32 handle = component.openWave(path);
-        const qint64 spent = bench::MonotonicNs() - start;
-        if (handle <= 0)
-            throw std::runtime_error("cannot open " + path.toStdString());
-        component.closeWave(handle);
-        return static_cast<double>(spent);
-    };
-    std::vector<OpenCost> costs;
-    for (int seconds : {1, 10, 60}) {
-        std::vector<double> cold;
-        std::vector<double> warm;
-        for (int copy = 1; copy <= settings.coldOpens; ++copy)
-            cold.push_back(timedOpen(recordings.OfLength(seconds, copy)));
-        for (int i = 0; i < settings.warmOpens; ++i)
-            warm.push_back(timedOpen(recordings.OfLength(seconds, 1)));
-        costs.push_back({seconds, bench::Median(cold), bench::Median(warm)});
-    }
-    return costs;
-}
-
-struct StartUp {
-    double gameNs = 0;       // to the first sample of the welcome
-    double gameExposeNs = 0; // to the game window's first expose
-    double bareNs = 0;
-};
-
-StartUp MeasureStartUp(int starts)
-{
-    std::vector<double> game;
-    std::vector<double> gameExpose;
-    std::vector<double> bare;
-    for (int i = 0; i < starts; ++i) {
-        qint64 start = 0;
-        const Reported g = Run(QStringLiteral("velkarn-bench-game"), {QStringLiteral("--start-only")}, &start);
-        game.push_back(g.Value("first_mix_ns") - static_cast<double>(start));
-        gameExpose.push_back(g.Value("first_expose_ns") - static_cast<double>(start));
-        const Reported b = Run(QStringLiteral("velkarn-bench-bare"), {QStringLiteral("--start-only")}, &start);
-        bare.push_back(b.Value("first_expose_ns") - static_cast<double>(start));
-    }
-    return {bench::Median(game), bench::Median(gameExpose), bench::Median(bare)};
-}
-
-// ---- Machine --------------------------------------------------------------------------------
-
-QString CpuModel()
-{
-    QFile info(QStringLiteral("/proc/cpuinfo"));
-    if (info.open(QIODevice::ReadOnly)) {
-        for (QByteArray line = info.readLine(); !line.isEmpty(); line = info.readLine()) {
-            if (line.startsWith("model name"))
-                return QString::fromUtf8(line.mid(line.indexOf(':') + 1).trimmed());
-        }
-    }
-    return QStringLiteral("unknown");
-}
-
-// ---- Table and JSON -------------------------------------------------------------------------
-
-class Report
-{
-public:
-    void Heading(const char *text) { std::printf("\n%s\n", text); }
-    void Line(const QString &text) { std::printf("  %s\n", qPrintable(text)); }
-
-    /// Holds value against a limit (at most, or at least) and says so in the table and the JSON.
-    void Target(const QString &name, double value, double limit, bool atMost, const QString &unit)
-    {
-        const bool met = atMost ? value <= limit : value >= limit;
-        QString verdict = met ? QStringLiteral("met") : QStringLiteral("MISSED");
-        if (!met)
-            verdict += QStringLiteral(" by %1%2").arg(std::abs(value - limit), 0, 'f', 2).arg(unit);
-        std::printf("  target %-48s %9.2f%-3s %s %6.2f%-3s %s\n", qPrintable(name), value, qPrintable(unit),
-                    atMost ? "<=" : ">=", limit, qPrintable(unit), qPrintable(verdict));
-        targets_.append(QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("value"), value},
-                                    {QStringLiteral("limit"), limit},
-                                    {QStringLiteral("at_most"), atMost}, {QStringLiteral("met"), met}});
-    }
-    QJsonArray Targets() const { return targets_; }
-
-private:
-    QJsonArray targets_;
-};
-
-// ---- Soak -----------------------------------------------------------------------------------
+const Settings Smoke{true, 20, 1, 500, 19, 1'000};
 
 // A smaller mixer buffer than the game's own: with 10 ms recordings the soak then spends its time
 // on commands rather than on waiting for the next mixing pass.
 constexpr int SoakFrames = 256;
 
-/// Sends random commands through the game in a process of its own, so that a crash is seen; adds
-/// the figures to the table and the JSON. False when the game did not end well.
-bool Soak(int commands, const TestRecordings &recordings, Report &report, QJsonObject &json)
+/// The p-th percentile (nearest rank) of the values; 0 for none.
+double percentile(std::vector<double> values, double p)
 {
-    const Reported soak = Start(recordings.ShortGame(),
-                                {QStringLiteral("--soak"), QString::number(commands), QStringLiteral("--frames"),
-                                 QString::number(SoakFrames), QStringLiteral("--seed"), QString::number(commands)},
-                                nullptr, 3'600'000);
-    report.Heading(qPrintable(QStringLiteral("Soak: %1 random commands through the window and the SDL component "
-                                             "(10 ms recordings, %2-frame mixer)")
-                                  .arg(commands).arg(SoakFrames)));
-    const QString ended = soak.ended ? QStringLiteral("normally") : soak.failure;
-    report.Line(QString::asprintf("%-50s %s", "the game ended", qPrintable(ended)));
-    QJsonObject figures{{QStringLiteral("commands"), commands}, {QStringLiteral("mixer_frames"), SoakFrames},
-                        {QStringLiteral("ended_normally"), soak.ended}, {QStringLiteral("failure"), soak.failure}};
-    if (!soak.ended) {
-        json[QStringLiteral("soak")] = figures;
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const auto rank = static_cast<size_t>(std::ceil(p / 100.0 * double(values.size())));
+    return values[std::clamp<size_t>(rank, 1, values.size()) - 1];
+}
+
+double ms(double ns) { return ns / 1e6; }
+double ratio(double a, double b) { return b > 0 ? a / b : 0; }
+
+// What a started program said in "name=value" lines, in order (a name may come again), and how it ended.
+struct Reported {
+    QList<std::pair<QString, double>> lines;
+    QString failure; // empty when it exited by itself with status 0
+
+    std::vector<double> all(const QString &name) const
+    {
+        std::vector<double> values;
+        for (const auto &[n, value] : lines) {
+            if (n == name)
+                values.push_back(value);
+        }
+        return values;
+    }
+    double value(const QString &name) const
+    {
+        const std::vector<double> values = all(name);
+        if (values.empty())
+            throw std::runtime_error("a started program did not report " + name.toStdString());
+        return values.back();
+    }
+};
+
+/// Runs program (a path, or a name in the benchmark's own folder) with "--name value" options and
+/// collects what it reports; unless mayFail, throws when it did not end well.
+Reported run(const QString &program, const std::map<QString, int> &options, qint64 *startNs = nullptr,
+             bool mayFail = false)
+{
+    QStringList arguments;
+    for (const auto &[name, value] : options)
+        arguments << "--"_L1 + name << QString::number(value);
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (startNs != nullptr)
+        *startNs = bench::monotonicNs();
+    process.start(QDir(QCoreApplication::applicationDirPath()).filePath(program), arguments);
+    Reported reported;
+    if (!process.waitForFinished(3'600'000)) {
+        reported.failure = u"did not end: "_s + process.errorString();
+        process.kill();
+        process.waitForFinished();
+    } else if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        // For a process ended by a signal, Qt gives the signal as its exit code.
+        reported.failure = (process.exitStatus() != QProcess::NormalExit ? u"crashed, signal %1"_s
+                                                                         : u"exited with status %1"_s)
+                               .arg(process.exitCode());
+    }
+    if (!mayFail && !reported.failure.isEmpty())
+        throw std::runtime_error((program + u' ' + reported.failure).toStdString());
+    for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
+        if (const qsizetype equals = line.indexOf('='); equals > 0)
+            reported.lines.append({QString::fromUtf8(line.left(equals)), line.mid(equals + 1).toDouble()});
+    }
+    return reported;
+}
+
+void measureKeyToSound(const Settings &settings, const TestRecordings &recordings, Figures &figures)
+{
+    figures.section(u"key_to_sound_ms"_s, u"Key -> first mixed sample of the door's announcement "
+                                          "(ms, %1 presses each, at random moments)"_s.arg(settings.presses));
+    std::map<int, double> p95; // by frames
+    for (int frames : {SdlSoundComponent::DefaultBufferFrames, 2048, 4096}) {
+        const std::vector<double> ns =
+            run(recordings.shortGame, {{u"frames"_s, frames}, {u"presses"_s, settings.presses}, {u"seed"_s, frames}})
+                .all(u"key_to_sound_ns"_s);
+        if (static_cast<int>(ns.size()) != settings.presses)
+            throw std::runtime_error("velkarn-bench-game did not report every door choice");
+        const bool game = frames == SdlSoundComponent::DefaultBufferFrames;
+        for (const auto &[name, p] : {std::pair{"p50", 50}, {"p95", 95}, {"p99", 99}, {"max", 100}}) {
+            figures.add(u"%1mixer at %2 frames, %3"_s.arg(game ? "game, " : "").arg(frames).arg(name),
+                        ms(percentile(ns, p)), "ms", 2, game && p == 95 ? std::optional(Figures::Limit{15}) : std::nullopt);
+        }
+        p95[frames] = ms(percentile(ns, 95));
+    }
+    figures.add(u"p95 at 2048 frames over p95 at 512"_s, ratio(p95[2048], p95[SdlSoundComponent::DefaultBufferFrames]),
+                "x", 2, Figures::Limit{3, false});
+}
+
+void measureProcessorAndMemory(const Settings &settings, const TestRecordings &recordings, Figures &figures)
+{
+    const Reported game = run(recordings.walkGame, {{u"idle-ms"_s, settings.idleMs}, {u"choices"_s, settings.choices}});
+    const Reported waited = run(recordings.waitedGame, {{u"waited"_s, 1}});
+    const Reported bare = run(u"velkarn-bench-bare"_s, {{u"idle-ms"_s, settings.idleMs}});
+
+    figures.section(u"cpu_percent_of_core"_s, u"Processor (% of one core; idle for %1 s)"_s.arg(settings.idleMs / 1000.0));
+    const double floor = bare.value(u"idle_cpu_pct"_s);
+    const double idle = game.value(u"idle_cpu_pct"_s);
+    figures.add(u"bare window with SDL audio open (floor), idle"_s, floor, "%", 3);
+    figures.add(u"game, idle in the room-count state"_s, idle, "%", 3, Figures::Limit{0.5});
+    figures.add(u"game idle over floor"_s, ratio(idle, floor), "x", 2, Figures::Limit{1.3});
+    figures.add(u"game, during a waited 2 s recording"_s, waited.value(u"waited_cpu_pct"_s), "%", 3, Figures::Limit{2});
+
+    figures.section(u"memory_mib"_s, u"Resident memory (MiB)"_s);
+    const double bareKb = bare.value(u"rss_start_kb"_s);
+    const double startKb = game.value(u"rss_start_kb"_s);
+    const int early = std::min(100, settings.choices / 2);
+    const double earlyKb = game.value(u"rss_early_kb"_s);
+    const double choicesKb = game.value(u"rss_choices_kb"_s);
+    figures.add(u"bare window with SDL audio open"_s, bareKb / 1024, "MiB", 1);
+    figures.add(u"game after start-up"_s, startKb / 1024, "MiB", 1);
+    figures.add(u"game after start-up over bare window"_s, ratio(startKb, bareKb), "x");
+    figures.add(u"game after %1 door choices"_s.arg(early), earlyKb / 1024, "MiB", 1);
+    figures.add(u"game after %1 door choices"_s.arg(settings.choices), choicesKb / 1024, "MiB", 1);
+    figures.add(u"growth over the choices after the first %1, KiB"_s.arg(early), choicesKb - earlyKb, "KiB", 0,
+                Figures::Limit{0.01 * earlyKb});
+}
+
+void measureStartUp(const Settings &settings, Figures &figures)
+{
+    std::vector<double> welcome, gameExpose, bareExpose;
+    for (int i = 0; i < settings.starts; ++i) {
+        qint64 start = 0;
+        const Reported game = run(u"velkarn-bench-game"_s, {{u"start-only"_s, 1}}, &start);
+        welcome.push_back(ms(game.value(u"first_mix_ns"_s) - double(start)));
+        gameExpose.push_back(ms(game.value(u"first_expose_ns"_s) - double(start)));
+        const Reported bare = run(u"velkarn-bench-bare"_s, {{u"start-only"_s, 1}}, &start);
+        bareExpose.push_back(ms(bare.value(u"first_expose_ns"_s) - double(start)));
+    }
+    figures.section(u"startup_ms"_s, u"Start-up (ms, median of %1 starts)"_s.arg(settings.starts));
+    figures.add(u"bare window: process start -> first expose"_s, percentile(bareExpose, 50), "ms", 1);
+    figures.add(u"game: process start -> first expose"_s, percentile(gameExpose, 50), "ms", 1);
+    figures.add(u"game: process start -> first sample of welcome"_s, percentile(welcome, 50), "ms", 1);
+    figures.add(u"game's first sound over bare window's expose"_s,
+                ratio(percentile(welcome, 50), percentile(bareExpose, 50)), "x");
+}
+
+/// Random commands through the game in a process of its own, so that a crash is seen. False when
+/// the game did not end well or showed a message.
+bool soak(int commands, const TestRecordings &recordings, Figures &figures)
+{
+    const Reported soak = run(recordings.shortGame,
+                              {{u"soak"_s, commands}, {u"frames"_s, SoakFrames}, {u"seed"_s, commands}}, nullptr, true);
+    figures.section(u"soak"_s, u"Soak: %1 random commands through the window and the SDL component "
+                               "(10 ms recordings, %2-frame mixer)"_s.arg(commands).arg(SoakFrames));
+    figures.add(u"the game ended normally (1) or not (0)"_s, soak.failure.isEmpty(), "", 0, Figures::Limit{1, false});
+    if (!soak.failure.isEmpty()) {
+        std::printf("  the game %s\n", qPrintable(soak.failure));
         return false;
     }
-    const auto count = [&soak](const char *name) { return static_cast<int>(soak.Value(name)); };
-    const double seconds = soak.Value("soak_seconds");
-    report.Line(QString::asprintf("%-50s %d keys, %d held keys, %d clicks, %d screen-reader presses, %d menu commands",
-                                  "sent", count("soak_keys"), count("soak_held_keys"), count("soak_clicks"),
-                                  count("soak_accessibility_presses"), count("soak_menu_commands")));
-    report.Line(QString::asprintf("%-50s %d walks begun, %d commands sent during a walk", "seen", count("soak_walks"),
-                                  count("soak_during_walks")));
-    report.Line(QString::asprintf("%-50s %d About dialogs closed, %d messages (each a fault)", "",
-                                  count("soak_dialogs_closed"), count("soak_messages")));
-    report.Line(QString::asprintf("%-50s %9.1f s (%.2f ms a command)", "time", seconds, 1000 * seconds / commands));
-    const double warmKb = soak.Value("soak_rss_warm_kb");
-    const double peakKb = soak.Value("soak_rss_peak_kb");
-    const double endKb = soak.Value("soak_rss_end_kb");
-    report.Line(QString::asprintf("%-50s %9.1f %9.1f %9.1f",
-                                  qPrintable(QStringLiteral("resident MiB after %1 commands / peak / end")
-                                                 .arg(count("soak_warmup_commands"))),
-                                  warmKb / 1024, peakKb / 1024, endKb / 1024));
-    report.Line(QString::asprintf("%-50s %9d %9d %9d", "open handles at start / peak / end",
-                                  count("soak_handles_start"), count("soak_handles_peak"), count("soak_handles_end")));
-    report.Line(QString::asprintf("%-50s %9d %9d", "mixer channels allocated / most playing at once",
-                                  count("soak_channels_peak"), count("soak_playing_peak")));
-    for (const char *name : {"soak_keys", "soak_held_keys", "soak_clicks", "soak_accessibility_presses",
-                             "soak_menu_commands", "soak_dialogs_closed", "soak_walks", "soak_during_walks", "soak_messages",
-                             "soak_warmup_commands", "soak_handles_start", "soak_handles_peak", "soak_handles_end",
-                             "soak_channels_peak", "soak_playing_peak"})
-        figures[QString::fromLatin1(name + 5)] = count(name);
-    figures[QStringLiteral("seconds")] = seconds;
-    figures[QStringLiteral("rss_warm_kib")] = warmKb;
-    figures[QStringLiteral("rss_peak_kib")] = peakKb;
-    figures[QStringLiteral("rss_end_kib")] = endKb;
-    json[QStringLiteral("soak")] = figures;
-    report.Target(QStringLiteral("soak: resident growth after warm-up, MiB"), (endKb - warmKb) / 1024, 1, true,
-                  QStringLiteral(" M"));
-    return count("soak_messages") == 0;
+    // The soak's own figures, as it labels them (the probe's other lines have names without spaces).
+    for (const auto &[label, value] : soak.lines) {
+        if (label.contains(u' '))
+            figures.add(label, value, "", value == std::floor(value) ? 0 : 2);
+    }
+    figures.add(u"resident growth after the warm-up, MiB"_s,
+                soak.value(u"resident at the end, MiB"_s) - soak.value(u"resident after the warm-up, MiB"_s), "MiB", 2,
+                Figures::Limit{1});
+    return soak.value(u"messages, each a fault"_s) == 0;
 }
 
-QString Row(const char *label, double a, double b, double c, double d)
-{
-    return QString::asprintf("%-34s %9.2f %9.2f %9.2f %9.2f", label, a, b, c, d);
-}
-
-int RunBench(const Settings &settings, const QString &jsonPath)
+/// The game headless, as CI and a developer's machine run it: offscreen Qt, SDL's dummy driver.
+bool measureHeadless(const Settings &settings, Figures &figures)
 {
     const TestRecordings recordings(QCoreApplication::applicationDirPath());
-    Report report;
-    QJsonObject json;
+    measureKeyToSound(settings, recordings, figures);
+    measureProcessorAndMemory(settings, recordings, figures);
+    measureStartUp(settings, figures);
+    return settings.soakCommands <= 0 || soak(settings.soakCommands, recordings, figures);
+}
 
-    const QString machine = QStringLiteral("%1 x %2, %3 %4, Qt %5, QT_QPA_PLATFORM=%6, SDL_AUDIODRIVER=%7")
-                                .arg(QThread::idealThreadCount())
-                                .arg(CpuModel(), QSysInfo::kernelType(), QSysInfo::kernelVersion(),
-                                     QString::fromLatin1(qVersion()), qEnvironmentVariable("QT_QPA_PLATFORM"),
-                                     qEnvironmentVariable("SDL_AUDIODRIVER"));
-    std::printf("Velkarn benchmark (%s)\nMachine: %s\n", settings.smoke ? "smoke: one round of each" : "full",
-                qPrintable(machine));
-    json[QStringLiteral("machine")] = QJsonObject{{QStringLiteral("cores"), QThread::idealThreadCount()},
-                                                  {QStringLiteral("cpu"), CpuModel()},
-                                                  {QStringLiteral("kernel"), QSysInfo::kernelVersion()},
-                                                  {QStringLiteral("qt"), QString::fromLatin1(qVersion())},
-                                                  {QStringLiteral("qpa"), qEnvironmentVariable("QT_QPA_PLATFORM")},
-                                                  {QStringLiteral("sdl_audio"), qEnvironmentVariable("SDL_AUDIODRIVER")}};
-    json[QStringLiteral("smoke")] = settings.smoke;
-
-    // 1. Key to sound
-    report.Heading(qPrintable(QStringLiteral("Key -> first mixed sample of the door's announcement (ms, %1 presses each, at random moments)")
-                                  .arg(settings.presses)));
-    report.Line(QString::asprintf("%-34s %9s %9s %9s %9s", "", "p50", "p95", "p99", "max"));
-    std::vector<LatencyRow> rows;
-    QJsonArray latencyJson;
-    for (int frames : {SdlSoundComponent::DefaultBufferFrames, 2048, 4096}) {
-        rows.push_back(PressDoors(frames, settings.presses, recordings));
-        const std::vector<double> ns = rows.back().KeyToSoundNs();
-        const QString label = frames == SdlSoundComponent::DefaultBufferFrames
-                                  ? QStringLiteral("game, mixer at %1 frames").arg(frames)
-                                  : QStringLiteral("mixer at %1 frames").arg(frames);
-        report.Line(Row(qPrintable(label), Ms(bench::Percentile(ns, 50)), Ms(bench::Percentile(ns, 95)),
-                        Ms(bench::Percentile(ns, 99)), Ms(bench::Percentile(ns, 100))));
-        latencyJson.append(QJsonObject{{QStringLiteral("frames"), frames},
-                                       {QStringLiteral("presses"), static_cast<int>(ns.size())},
-                                       {QStringLiteral("p50_ms"), Ms(bench::Percentile(ns, 50))},
-                                       {QStringLiteral("p95_ms"), Ms(bench::Percentile(ns, 95))},
-                                       {QStringLiteral("p99_ms"), Ms(bench::Percentile(ns, 99))},
-                                       {QStringLiteral("max_ms"), Ms(bench::Percentile(ns, 100))}});
+QString cpuModel()
+{
+    QFile info(u"/proc/cpuinfo"_s);
+    for (const QByteArray &line : (info.open(QIODevice::ReadOnly) ? info.readAll() : QByteArray()).split('\n')) {
+        if (line.startsWith("model name"))
+            return QString::fromUtf8(line.mid(line.indexOf(':') + 1).trimmed());
     }
-    json[QStringLiteral("key_to_sound")] = latencyJson;
-    const double p95 = Ms(bench::Percentile(rows[0].KeyToSoundNs(), 95));
-    const double p95At2048 = Ms(bench::Percentile(rows[1].KeyToSoundNs(), 95));
-    report.Target(QStringLiteral("key -> sound p95"), p95, 15, true, QStringLiteral(" ms"));
-    report.Target(QStringLiteral("p95 at 2048 frames / game's p95"), p95 > 0 ? p95At2048 / p95 : 0, 3, false,
-                  QStringLiteral("x"));
-
-    // 2-4. Processor, start-up and memory, each program in a process of its own.
-    const QString idle = QString::number(settings.idleMs);
-    const Reported game = Run(recordings.WalkGame(), {QStringLiteral("--idle-ms"), idle, QStringLiteral("--choices"),
-                                                      QString::number(settings.choices)});
-    const Reported waitedGame = Run(recordings.WaitedGame(), {QStringLiteral("--waited")});
-    const Reported bare = Run(QStringLiteral("velkarn-bench-bare"), {QStringLiteral("--idle-ms"), idle});
-    const Reported spin = Run(QStringLiteral("velkarn-bench-spin"), {QStringLiteral("--idle-ms"), idle});
-    const double floor = bare.Value("idle_cpu_pct");
-    const double spinning = spin.Value("idle_cpu_pct");
-    const double gameIdle = game.Value("idle_cpu_pct");
-    const double waited = waitedGame.Value("waited_cpu_pct");
-    report.Heading(qPrintable(QStringLiteral("Processor (% of one core; idle for %1 s)").arg(settings.idleMs / 1000.0)));
-    report.Line(QString::asprintf("%-50s %9s %9s", "", "% core", "x floor"));
-    auto cpuLine = [&](const char *label, double value) {
-        report.Line(QString::asprintf("%-50s %9.3f %9.2f", label, value, floor > 0 ? value / floor : 0));
-    };
-    cpuLine("bare window with SDL audio open (floor), idle", floor);
-    cpuLine("same window spinning processEvents, idle", spinning);
-    cpuLine("game, idle in the room-count state", gameIdle);
-    cpuLine("game, during a waited 2 s recording", waited);
-    json[QStringLiteral("cpu_percent_of_core")] = QJsonObject{
-        {QStringLiteral("idle_ms"), settings.idleMs}, {QStringLiteral("floor_idle"), floor},
-        {QStringLiteral("spinning_idle"), spinning}, {QStringLiteral("game_idle"), gameIdle},
-        {QStringLiteral("game_waited_2s"), waited}};
-    report.Target(QStringLiteral("idle, % of one core"), gameIdle, 0.5, true, QStringLiteral(" %"));
-    report.Target(QStringLiteral("idle / floor"), floor > 0 ? gameIdle / floor : 0, 1.3, true, QStringLiteral("x"));
-    report.Target(QStringLiteral("during a waited sound, % of one core"), waited, 2, true, QStringLiteral(" %"));
-
-    const StartUp start = MeasureStartUp(settings.starts);
-    report.Heading(qPrintable(QStringLiteral("Start-up (ms, median of %1 starts)").arg(settings.starts)));
-    report.Line(QString::asprintf("%-50s %9.1f", "bare window: process start -> first expose", Ms(start.bareNs)));
-    report.Line(QString::asprintf("%-50s %9.1f", "game: process start -> first expose", Ms(start.gameExposeNs)));
-    report.Line(QString::asprintf("%-50s %9.1f", "game: process start -> first sample of welcome", Ms(start.gameNs)));
-    json[QStringLiteral("startup_ms")] = QJsonObject{{QStringLiteral("starts"), settings.starts},
-                                                     {QStringLiteral("bare_first_expose"), Ms(start.bareNs)},
-                                                     {QStringLiteral("game_first_expose"), Ms(start.gameExposeNs)},
-                                                     {QStringLiteral("game_first_welcome_sample"), Ms(start.gameNs)}};
-    report.Target(QStringLiteral("start-up / bare window"), start.bareNs > 0 ? start.gameNs / start.bareNs : 0, 1.3,
-                  true, QStringLiteral("x"));
-
-    const double bareKb = bare.Value("rss_start_kb");
-    const double startKb = game.Value("rss_start_kb");
-    const double afterHundredKb = settings.choices >= 100 ? game.Value("rss_100_choices_kb") : game.Value("rss_walk_kb");
-    const double afterChoicesKb = game.Value("rss_choices_kb");
-    report.Heading("Resident memory (MiB)");
-    report.Line(QString::asprintf("%-50s %9.1f", "bare window with SDL audio open", bareKb / 1024));
-    report.Line(QString::asprintf("%-50s %9.1f", "game after start-up", startKb / 1024));
-    report.Line(QString::asprintf("%-50s %9.1f", settings.choices >= 100 ? "game after 100 door choices"
-                                                                         : "game at the start of the walk",
-                                  afterHundredKb / 1024));
-    report.Line(QString::asprintf("%-50s %9.1f", qPrintable(QStringLiteral("game after %1 door choices").arg(settings.choices)),
-                                  afterChoicesKb / 1024));
-    json[QStringLiteral("memory_kib")] = QJsonObject{
-        {QStringLiteral("bare_window"), bareKb}, {QStringLiteral("game_after_startup"), startKb},
-        {QStringLiteral("game_after_100_choices"), afterHundredKb},
-        {QStringLiteral("choices"), settings.choices}, {QStringLiteral("game_after_choices"), afterChoicesKb}};
-    report.Target(QStringLiteral("memory after start-up / bare window"), startKb / bareKb, 1.3, true,
-                  QStringLiteral("x"));
-    report.Target(QStringLiteral("growth over the choices after the first 100, KiB"), afterChoicesKb - afterHundredKb,
-                  0.01 * afterHundredKb, true, QStringLiteral(" K"));
-
-    // 5. Growth
-    const std::vector<OpenCost> opening = MeasureOpening(recordings, settings);
-    report.Heading("Growth: opening a recording (ms; the first open decodes it; up to 3 s it stays decoded)");
-    report.Line(QString::asprintf("%-34s %9s %9s", "", "first", "again"));
-    QJsonArray openingJson;
-    for (const OpenCost &cost : opening) {
-        report.Line(QString::asprintf("%-34s %9.3f %9.3f", qPrintable(QStringLiteral("%1 s recording").arg(cost.seconds)),
-                                      Ms(cost.coldNs), Ms(cost.warmNs)));
-        openingJson.append(QJsonObject{{QStringLiteral("seconds"), cost.seconds},
-                                       {QStringLiteral("first_open_ms"), Ms(cost.coldNs)},
-                                       {QStringLiteral("open_again_ms"), Ms(cost.warmNs)}});
-    }
-    const LatencyRow &game512 = rows[0];
-    report.Heading("Growth: a wrong door in room 1 and in room 20 (same sounds, same work)");
-    report.Line(QString::asprintf("%-34s %9s %9s", "", "room 1", "room 20"));
-    const double cpu1 = Us(bench::Median(game512.CpuNs(0, true)));
-    const double cpu20 = Us(bench::Median(game512.CpuNs(19, true)));
-    const double key1 = Ms(bench::Median(game512.KeyToSoundNs(0, true)));
-    const double key20 = Ms(bench::Median(game512.KeyToSoundNs(19, true)));
-    report.Line(QString::asprintf("%-34s %9.1f %9.1f", "window thread CPU per choice (us)", cpu1, cpu20));
-    report.Line(QString::asprintf("%-34s %9.2f %9.2f", "key -> sound, median (ms)", key1, key20));
-    json[QStringLiteral("growth")] = QJsonObject{
-        {QStringLiteral("opening"), openingJson},
-        {QStringLiteral("door_choice"), QJsonObject{{QStringLiteral("room1_cpu_us"), cpu1},
-                                                    {QStringLiteral("room20_cpu_us"), cpu20},
-                                                    {QStringLiteral("room1_key_to_sound_ms"), key1},
-                                                    {QStringLiteral("room20_key_to_sound_ms"), key20}}}};
-
-    // 6. Soak
-    const bool soaked = settings.soakCommands <= 0 || Soak(settings.soakCommands, recordings, report, json);
-    json[QStringLiteral("targets")] = report.Targets();
-
-    if (!jsonPath.isEmpty()) {
-        QFile file(jsonPath);
-        if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(json).toJson()) < 0)
-            throw std::runtime_error("cannot write " + jsonPath.toStdString());
-        std::printf("\nWritten to %s\n", qPrintable(jsonPath));
-    }
-    return soaked ? 0 : 1;
+    return u"unknown"_s;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    bench::UseHeadlessDefaults();
+    bench::useHeadlessDefaults();
     QApplication app(argc, argv);
+    // Each way of running the game measures into the same list of figures.
+    const std::map<QString, bool (*)(const Settings &, Figures &)> modes = {{u"headless"_s, measureHeadless}};
+
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Measures Velkarn's responsiveness and cost."));
+    parser.setApplicationDescription(u"Measures Velkarn's responsiveness and cost."_s);
     parser.addHelpOption();
-    const QCommandLineOption smoke(QStringLiteral("smoke"), QStringLiteral("One round of each measurement, short idle times."));
-    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Also write the results as JSON to this file."),
-                                  QStringLiteral("path"));
-    const QCommandLineOption soak(QStringLiteral("soak"),
-                                  QStringLiteral("Random commands for the soak (100,000; 1,000 with --smoke; 0: none)."),
-                                  QStringLiteral("n"));
-    parser.addOptions({smoke, json, soak});
+    const QCommandLineOption smoke(u"smoke"_s, u"One round of each measurement, short idle times."_s);
+    const QCommandLineOption json(u"json"_s, u"Also write the results as JSON to this file."_s, u"path"_s);
+    const QCommandLineOption soak(u"soak"_s, u"Random commands for the soak (100,000; 1,000 with --smoke; 0: none)."_s,
+                                  u"n"_s);
+    const QCommandLineOption mode(u"mode"_s, u"How the game is run: headless (the default)."_s, u"mode"_s, u"headless"_s);
+    parser.addOptions({smoke, json, soak, mode});
     parser.process(app);
-    Settings settings = parser.isSet(smoke) ? SmokeSettings() : Settings{};
+    Settings settings = parser.isSet(smoke) ? Smoke : Settings{};
     if (parser.isSet(soak))
         settings.soakCommands = parser.value(soak).toInt();
+    const auto measure = modes.find(parser.value(mode));
+    if (measure == modes.end()) {
+        std::fprintf(stderr, "velkarn-bench: there is no mode %s\n", qPrintable(parser.value(mode)));
+        return 2;
+    }
+
+    const QJsonObject machine{{u"cores"_s, QThread::idealThreadCount()}, {u"cpu"_s, cpuModel()},
+                              {u"kernel"_s, QSysInfo::kernelVersion()}, {u"qt"_s, QString::fromLatin1(qVersion())},
+                              {u"qpa"_s, qEnvironmentVariable("QT_QPA_PLATFORM")},
+                              {u"sdl_audio"_s, qEnvironmentVariable("SDL_AUDIODRIVER")}};
+    std::printf("Velkarn benchmark (%s, %s)\nMachine: %s\n", qPrintable(measure->first),
+                settings.smoke ? "smoke: one round of each" : "full",
+                QJsonDocument(machine).toJson(QJsonDocument::Compact).constData());
     try {
-        return RunBench(settings, parser.value(json));
+        Figures figures;
+        const bool ok = measure->second(settings, figures);
+        if (parser.isSet(json)) {
+            QJsonObject results = figures.json();
+            results.insert(u"machine"_s, machine);
+            results.insert(u"mode"_s, measure->first);
+            results.insert(u"smoke"_s, settings.smoke);
+            QFile file(parser.value(json));
+            if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(results).toJson()) < 0)
+                throw std::runtime_error("cannot write " + parser.value(json).toStdString());
+            std::printf("\nWritten to %s\n", qPrintable(parser.value(json)));
+        }
+        return ok ? 0 : 1;
     } catch (const std::exception &error) {
         std::fprintf(stderr, "velkarn-bench: %s\n", error.what());
         return 1;

@@ -4,14 +4,13 @@
 #include "MixWatch.h"
 #include "gui/MainWindow.h"
 #include "sound/SoundComponent.h"
+#include "support/TypeKey.h"
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QKeyEvent>
 #include <QListWidget>
 #include <QTimer>
 #include <QWindow>
-#include <qpa/qwindowsysteminterface.h>
 
 #include <SDL_mixer.h>
 
@@ -20,71 +19,14 @@
 namespace {
 // Longest the game may take to end its sounds before the benchmark gives up on it.
 constexpr int SettleTimeoutMs = 20'000;
-
-// The text a key types, as a keyboard's window system reports it.
-QString KeyText(int key, Qt::KeyboardModifiers modifiers)
-{
-    if (modifiers & Qt::ControlModifier)
-        return {};
-    switch (key) {
-    case Qt::Key_Return: return QStringLiteral("\r");
-    case Qt::Key_Enter: return QStringLiteral("\r");
-    case Qt::Key_Tab: return QStringLiteral("\t");
-    case Qt::Key_Escape: return QStringLiteral("\x1b");
-    default: return key >= 0x20 && key <= 0x7e ? QString(QChar(key)).toLower() : QString();
-    }
-}
 } // namespace
-
-void bench::QueueKey(QWindow *window, int key, Qt::KeyboardModifiers modifiers, int repeats)
-{
-    const QString text = KeyText(key, modifiers);
-    for (int press = 0; press <= repeats; ++press) {
-        QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
-            window, QEvent::KeyPress, key, modifiers, text, press > 0);
-    }
-    QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
-        window, QEvent::KeyRelease, key, modifiers, text);
-}
-
-DoorWalk::DoorWalk(quint64 seed)
-    : random_(seed)
-{
-    NewGame();
-}
-
-void DoorWalk::NewGame()
-{
-    doors_ = Game::drawDoors(random_);
-    room_ = -1;
-}
-
-void DoorWalk::Start(int rooms)
-{
-    rooms_ = rooms;
-    room_ = 0;
-}
-
-int DoorWalk::Door(bool correct) const
-{
-    const int right = doors_[static_cast<size_t>(room_)];
-    return correct ? right : right % 3 + 1;
-}
-
-bool DoorWalk::Choose(bool correct)
-{
-    room_ = correct ? room_ + 1 : 0;
-    if (room_ < rooms_)
-        return false;
-    NewGame();
-    return true;
-}
 
 GameDriver::GameDriver(MainWindow &window, SoundComponent &component, MixWatch &mix, quint64 seed)
     : window_(window)
     , component_(component)
     , mix_(mix)
-    , walk_(seed)
+    , random_(seed)
+    , doors_(Game::drawDoors(random_)) // the first game's, drawn as the window's game draws them
 {
     qApp->installEventFilter(this);
 }
@@ -94,82 +36,65 @@ GameDriver::~GameDriver()
     qApp->removeEventFilter(this);
 }
 
-void GameDriver::Start()
+void GameDriver::start()
 {
     window_.start();
-    QEventLoop loop;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, &loop, [this, &loop] {
-        if (window_.windowHandle() != nullptr && window_.windowHandle()->isExposed())
-            loop.quit();
-    });
-    poll.start(1);
-    QTimer limit;
-    limit.setSingleShot(true);
-    connect(&limit, &QTimer::timeout, &loop, [&loop] { loop.exit(1); });
-    limit.start(SettleTimeoutMs);
-    if (loop.exec() != 0)
-        throw std::runtime_error("the game's window was never shown");
-    Settle();
-    CheckWalking(false);
+    for (int waited = 0; window_.windowHandle() == nullptr || !window_.windowHandle()->isExposed(); ++waited) {
+        if (waited == SettleTimeoutMs)
+            throw std::runtime_error("the game's window was never shown");
+        bench::stayIdle(1);
+    }
+    settle();
+    checkWalking(false);
 }
 
-void GameDriver::StartWalk(int rooms)
+void GameDriver::startWalk(int rooms)
 {
-    auto *list = qobject_cast<QListWidget *>(Control("roomCountList"));
-    if (list == nullptr || !list->isVisible() || walk_.Room() != -1)
+    auto *list = qobject_cast<QListWidget *>(control("roomCountList"));
+    if (list == nullptr || !list->isVisible() || isWalking())
         throw std::runtime_error("the game is not asking for the room count");
     // Tab reaches the list, as a child would move there; the list speaks on the way.
     for (int tab = 0; tab < 6 && QApplication::focusWidget() != list; ++tab) {
-        PressKey(Qt::Key_Tab);
-        Settle();
+        pressKey(Qt::Key_Tab);
+        settle();
     }
     if (QApplication::focusWidget() != list)
         throw std::runtime_error("Tab never reached the room-count list");
-    list->setCurrentRow(rooms - 3); // spoken, as every change of the list is
-    Settle();
-    PressKey(Qt::Key_Return);
-    Settle();
-    walk_.Start(rooms);
-    CheckWalking(true);
+    list->setCurrentRow(rooms - Game::FewestRooms); // spoken, as every change of the list is
+    settle();
+    pressKey(Qt::Key_Return);
+    settle();
+    rooms_ = rooms;
+    room_ = 0;
+    checkWalking(true);
 }
 
-GameDriver::Choice GameDriver::ChooseDoor(bool correct)
+qint64 GameDriver::chooseDoor()
 {
-    Choice choice;
-    choice.room = walk_.Room();
-    choice.correct = correct;
-    if (choice.room < 0)
+    if (!isWalking())
         throw std::runtime_error("no walk in progress");
-    const int door = walk_.Door(correct);
-
     keyNs_ = 0;
     timing_ = true;
-    const qint64 cpuStart = bench::ThreadCpuNs();
-    PressKey(Qt::Key_0 + door);
-    Settle();
-    choice.cpuNs = bench::ThreadCpuNs() - cpuStart;
+    pressKey(Qt::Key_0 + doors_[static_cast<size_t>(room_)]);
+    settle();
     timing_ = false;
-    if (keyNs_ == 0 || mix_.HeardNs() < keyNs_)
+    if (keyNs_ == 0 || mix_.heardNs() < keyNs_)
         throw std::runtime_error("the door's announcement was never mixed");
-    choice.keyToSoundNs = mix_.HeardNs() - keyNs_;
-
-    CheckWalking(!walk_.Choose(correct));
-    return choice;
+    // The window shows the doors until the last room's door has opened, then asks for a new game's rooms.
+    checkWalking(++room_ < rooms_);
+    if (room_ == rooms_) {
+        doors_ = Game::drawDoors(random_);
+        room_ = -1;
+    }
+    return mix_.heardNs() - keyNs_;
 }
 
-void GameDriver::FinishWalk()
+void GameDriver::pressKey(int key, Qt::KeyboardModifiers modifiers, const QString &text, int repeats)
 {
-    while (walk_.Room() >= 0)
-        ChooseDoor(true);
+    TypeKey(window_, key, modifiers, text, repeats);
 }
 
-void GameDriver::PressKey(int key, Qt::KeyboardModifiers modifiers, int repeats)
-{
-    bench::QueueKey(window_.windowHandle(), key, modifiers, repeats);
-}
-
-void GameDriver::Settle()
+void GameDriver::settle()
 {
     QEventLoop loop;
     connect(&component_, &SoundComponent::playbackEnded, &loop, &QEventLoop::quit);
@@ -195,7 +120,7 @@ void GameDriver::Settle()
             continue;
         }
         // Silent now: the mixing pass that ended the last sound may still be posting its notice.
-        if (!mix_.WaitForPass())
+        if (!mix_.waitForPass())
             throw std::runtime_error("the mixer stopped mixing");
         QCoreApplication::processEvents();
         if (Mix_Playing(-1) == 0)
@@ -207,23 +132,23 @@ bool GameDriver::eventFilter(QObject *watched, QEvent *event)
 {
     // The key reaches the window before Qt passes it on to the focused control and the game.
     if (timing_ && keyNs_ == 0 && event->type() == QEvent::KeyPress && qobject_cast<QWindow *>(watched) != nullptr) {
-        keyNs_ = bench::MonotonicNs();
-        mix_.ListenForSound();
+        keyNs_ = bench::monotonicNs();
+        mix_.listenForSound();
     }
     return QObject::eventFilter(watched, event);
 }
 
-QWidget *GameDriver::Control(const char *name) const
+QWidget *GameDriver::control(const char *name) const
 {
     return window_.findChild<QWidget *>(QString::fromLatin1(name));
 }
 
-void GameDriver::CheckWalking(bool walking) const
+void GameDriver::checkWalking(bool walking) const
 {
-    const QWidget *door = Control("door1");
-    const QWidget *list = Control("roomCountList");
+    const QWidget *door = control("door1");
+    const QWidget *list = control("roomCountList");
     if (door == nullptr || list == nullptr || door->isVisible() != walking || list->isVisible() == walking) {
-        throw std::runtime_error(walking ? "the game ended the walk before the benchmark's doors said it would"
-                                         : "the game is still walking where the benchmark's doors end the walk");
+        throw std::runtime_error(walking ? "the game ended the walk before its last room"
+                                         : "the game is still walking after the last room's door");
     }
 }

@@ -1,65 +1,62 @@
 #pragma once
 
-#include <QByteArray>
-#include <QDir>
+#include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
+#include <QHash>
 #include <QTimer>
-#include <QtGlobal>
+#include <QWindow>
 
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 
-// Clocks and counters shared by the benchmark and the programs it starts. Every program reads the
-// same monotonic clock, so a time taken in one process can be compared with one taken in another.
+// Clocks, counters and reports shared by the benchmark and the programs it starts. Every program
+// reads the same monotonic clock, so a time taken in one process can be compared with another's.
 namespace bench {
 
 /// Nanoseconds on the system's monotonic clock (the same in every process).
-inline qint64 MonotonicNs()
+inline qint64 monotonicNs()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
-inline qint64 CpuClockNs(clockid_t clock)
-{
-    timespec now{};
-    if (clock_gettime(clock, &now) != 0)
-        return 0;
-    return static_cast<qint64>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-}
-
-/// Processor time used by every thread of this process so far.
-inline qint64 ProcessCpuNs() { return CpuClockNs(CLOCK_PROCESS_CPUTIME_ID); }
-/// Processor time used by the calling thread so far.
-inline qint64 ThreadCpuNs() { return CpuClockNs(CLOCK_THREAD_CPUTIME_ID); }
-
 /// Resident memory of this process in KiB, or -1 when the system does not say.
-inline qint64 ResidentKb()
+inline qint64 residentKb()
 {
     QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
+    const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
+    const qsizetype at = text.indexOf("VmRSS:");
+    return at < 0 ? -1 : text.mid(at + 6).trimmed().split(' ').value(0).toLongLong();
 }
 
-/// Open file descriptors of this process (the one reading the list among them), or -1.
-inline qint64 OpenHandles()
+/// Processor use of this process while work() runs, as a percentage of one core.
+template<typename Work>
+double corePercent(Work work)
 {
-    const QDir fds(QStringLiteral("/proc/self/fd"));
-    if (!fds.exists())
-        return -1;
-    return fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size();
+    const auto cpuNs = [] {
+        timespec now{};
+        return clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now) == 0 ? double(now.tv_sec) * 1e9 + double(now.tv_nsec) : 0.0;
+    };
+    const double cpu = cpuNs();
+    const qint64 start = monotonicNs();
+    work();
+    const qint64 wall = monotonicNs() - start;
+    return wall > 0 ? 100.0 * (cpuNs() - cpu) / double(wall) : 0.0;
+}
+
+/// Lets the event loop run, blocking as it does when nothing happens, for the given time.
+inline void stayIdle(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 /// Headless by default: the offscreen window system and SDL's silent audio driver.
-inline void UseHeadlessDefaults()
+inline void useHeadlessDefaults()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -67,31 +64,53 @@ inline void UseHeadlessDefaults()
         qputenv("SDL_AUDIODRIVER", "dummy");
 }
 
-/// Lets the event loop run, blocking as it does when nothing happens, for the given time.
-inline void StayIdle(int milliseconds)
+/// A started program's options: each "--name n" given, by name.
+inline QHash<QString, int> parseOptions(const QCoreApplication &app, const QStringList &names)
 {
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-/// Processor use over a stretch of time, as a percentage of one core.
-inline double CorePercent(qint64 cpuNs, qint64 wallNs)
-{
-    return wallNs > 0 ? 100.0 * static_cast<double>(cpuNs) / static_cast<double>(wallNs) : 0.0;
+    QCommandLineParser parser;
+    for (const QString &name : names)
+        parser.addOption({name, QStringLiteral("A number."), QStringLiteral("n")});
+    parser.process(app);
+    QHash<QString, int> options;
+    for (const QString &name : names) {
+        if (parser.isSet(name))
+            options.insert(name, parser.value(name).toInt());
+    }
+    return options;
 }
 
 /// One "name=value" line on standard output: how the started programs report to the benchmark.
-inline void Report(const char *name, qint64 value)
-{
-    std::printf("%s=%lld\n", name, static_cast<long long>(value));
-    std::fflush(stdout);
-}
-
-inline void Report(const char *name, double value)
+inline void report(const char *name, double value)
 {
     std::printf("%s=%.6f\n", name, value);
     std::fflush(stdout);
 }
+
+// Notes when a window of the application is first exposed, that is, when it could first be seen.
+// It watches the whole application, so that the window under test is left exactly as it is made.
+class ExposeWatch : public QObject
+{
+public:
+    /// Watches from now on; with quit, ends the event loop at the first expose.
+    explicit ExposeWatch(bool quit = false) : quit_(quit) { qApp->installEventFilter(this); }
+    qint64 firstExposeNs() const { return firstNs_; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const auto *window = qobject_cast<QWindow *>(watched);
+        if (event->type() == QEvent::Expose && window != nullptr && window->isExposed()) {
+            firstNs_ = monotonicNs();
+            qApp->removeEventFilter(this); // seen: the rest of the run goes unwatched
+            if (quit_)
+                QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool quit_;
+    qint64 firstNs_ = 0;
+};
 
 } // namespace bench

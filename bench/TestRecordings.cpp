@@ -1,88 +1,55 @@
 #include "TestRecordings.h"
 
+#include "support/WaveFile.h"
+
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 
+#include <functional>
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 namespace {
-constexpr int Lengths[] = {1, 2, 10, 60};
-const QString Program = QStringLiteral("velkarn-bench-game");
-
-// What a walk through the rooms plays: the numbers, the doors and their effects.
-bool PlayedOnAWalk(const QString &name)
+// A folder holding the game program and a "wave" folder with, for each of the build's recordings,
+// the file source chooses for its name; returns the program's path.
+QString copyGame(const QDir &build, const QDir &game, const std::function<QString(const QString &)> &source)
 {
-    static const QStringList effects = {QStringLiteral("door123.wav"), QStringLiteral("door_open.wav"),
-                                        QStringLiteral("door_closed.wav"), QStringLiteral("error.wav"),
-                                        QStringLiteral("success.wav")};
-    return name.startsWith(QStringLiteral("nr")) || effects.contains(name);
-}
-
-void Copy(const QString &from, const QString &to)
-{
-    if (!QFile::copy(from, to))
-        throw std::runtime_error("cannot copy " + from.toStdString() + " to " + to.toStdString());
+    const QString program = u"velkarn-bench-game"_s;
+    const QStringList names = QDir(build.filePath(u"wave"_s)).entryList({u"*.wav"_s}, QDir::Files);
+    if (names.isEmpty() || !game.mkpath(u"wave"_s))
+        throw std::runtime_error("no recordings in " + build.path().toStdString() + "/wave, or no folder for copies");
+    const auto copy = [](const QString &from, const QString &to) {
+        if (!QFile::copy(from, to))
+            throw std::runtime_error("cannot copy " + from.toStdString() + " to " + to.toStdString());
+    };
+    copy(build.filePath(program), game.filePath(program));
+    for (const QString &name : names)
+        copy(source(name), game.filePath(u"wave/"_s + name));
+    return game.filePath(program);
 }
 } // namespace
 
 TestRecordings::TestRecordings(const QString &buildFolder)
-    : buildFolder_(buildFolder)
 {
-    if (!dir_.isValid())
-        throw std::runtime_error("no temporary folder");
-    const QString tone = dir_.filePath(QStringLiteral("tone10ms.wav"));
-    Tone(tone, 0.01, 44100);
-    for (int seconds : Lengths)
-        Tone(OfLength(seconds), seconds, 44100); // the rate the build gives every recording
-    const QString real = QDir(buildFolder).filePath(QStringLiteral("wave"));
-    shortGame_ = Game(QStringLiteral("short"), [&](const QString &) { return tone; });
-    walkGame_ = Game(QStringLiteral("walk"), [&](const QString &name) {
-        return PlayedOnAWalk(name) ? tone : QDir(real).filePath(name);
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+        if (!WriteBytes(path, bytes))
+            throw std::runtime_error("cannot write " + path.toStdString());
+    };
+    // Mono, 16 bits, at the rate the build gives every recording.
+    const QString tone = dir.filePath(u"tone10ms.wav"_s);
+    const QString prompt = dir.filePath(u"tone2s.wav"_s);
+    write(tone, WaveBytes(10));
+    write(prompt, WaveBytes(2'000));
+    // What a door choice plays: the numbers, the doors and their effects.
+    const QStringList walkSounds = {u"door123.wav"_s, u"door_open.wav"_s, u"door_closed.wav"_s, u"error.wav"_s,
+                                    u"success.wav"_s};
+    const QDir build(buildFolder);
+    const QDir tmp(dir.path());
+    shortGame = copyGame(build, tmp.filePath(u"short"_s), [&](const QString &) { return tone; });
+    walkGame = copyGame(build, tmp.filePath(u"walk"_s), [&](const QString &name) {
+        return name.startsWith(u"nr"_s) || walkSounds.contains(name) ? tone : build.filePath(u"wave/"_s + name);
     });
-    waitedGame_ = Game(QStringLiteral("waited"), [&](const QString &name) {
-        return name == QStringLiteral("rooms_select.wav") ? OfLength(2) : tone;
-    });
-}
-
-QString TestRecordings::Game(const QString &folder, const Choice &source) const
-{
-    const QDir game(dir_.filePath(folder));
-    if (!game.mkpath(QStringLiteral("wave")))
-        throw std::runtime_error("cannot make a folder for the test recordings");
-    const QStringList names = QDir(QDir(buildFolder_).filePath(QStringLiteral("wave")))
-                                  .entryList({QStringLiteral("*.wav")}, QDir::Files);
-    if (names.isEmpty())
-        throw std::runtime_error("no recordings in " + buildFolder_.toStdString() + "/wave");
-    for (const QString &name : names)
-        Copy(source(name), game.filePath(QStringLiteral("wave/") + name));
-    Copy(QDir(buildFolder_).filePath(Program), game.filePath(Program));
-    return game.filePath(Program);
-}
-
-QString TestRecordings::OfLength(int seconds, int copy) const
-{
-    return dir_.filePath(QStringLiteral("length%1s-%2.wav").arg(seconds).arg(copy));
-}
-
-void TestRecordings::MakeCopies(int copies) const
-{
-    for (int seconds : Lengths) {
-        for (int copy = 1; copy <= copies; ++copy) {
-            if (!QFile::exists(OfLength(seconds, copy)))
-                Copy(OfLength(seconds), OfLength(seconds, copy));
-        }
-    }
-}
-
-void TestRecordings::Tone(const QString &path, double seconds, int rate) const
-{
-    QProcess sox;
-    sox.start(QStringLiteral("sox"), {QStringLiteral("-n"), QStringLiteral("-r"), QString::number(rate),
-                                      QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-b"), QStringLiteral("16"),
-                                      path, QStringLiteral("synth"), QString::number(seconds),
-                                      QStringLiteral("sine"), QStringLiteral("440")});
-    if (!sox.waitForFinished(60'000) || sox.exitStatus() != QProcess::NormalExit || sox.exitCode() != 0)
-        throw std::runtime_error("sox could not make " + path.toStdString() + ": "
-                                 + sox.readAllStandardError().toStdString() + sox.errorString().toStdString());
+    waitedGame = copyGame(build, tmp.filePath(u"waited"_s),
+                          [&](const QString &name) { return name == u"rooms_select.wav"_s ? prompt : tone; });
 }

@@ -1,5 +1,5 @@
-#include "WaveFile.h"
 #include "gui/SoundSettings.h"
+#include "support/WaveFile.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
-#include "WaveFile.h"
 #include "sound/SdlSoundComponent.h"
 #include "sound/SoundPlayer.h"
+#include "support/WaveFile.h"
 
 #include <SDL_mixer.h>
 
