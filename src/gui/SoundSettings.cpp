@@ -22,6 +22,9 @@ bool isUsable(const QFileInfo &file)
 
 const QString VolumeKey = QStringLiteral("sound/volume");
 const QString BothEarsKey = QStringLiteral("sound/bothEars");
+const QString LanguageKey = QStringLiteral("language/chosen");
+// A language code is a few letters; anything longer is not one (the window checks it is spoken).
+constexpr qsizetype MaxLanguageLength = 16;
 
 SoundSettings readFile(const QString &path)
 {
@@ -37,6 +40,9 @@ SoundSettings readFile(const QString &path)
     if (ok)
         settings.volume = volume; // the player keeps it within its range
     settings.bothEars = store.value(BothEarsKey).toString() == QLatin1String("true");
+    const QString language = store.value(LanguageKey).toString();
+    if (language.size() <= MaxLanguageLength)
+        settings.language = language;
     return settings;
 }
 
@@ -52,6 +58,8 @@ void writeFile(const QString &path, const SoundSettings &settings)
     QSettings store(path, QSettings::IniFormat);
     store.setValue(VolumeKey, settings.volume);
     store.setValue(BothEarsKey, settings.bothEars);
+    if (!settings.language.isEmpty())
+        store.setValue(LanguageKey, settings.language);
     store.sync(); // a file that cannot be written is left as it is
 }
 } // namespace
