@@ -1,4 +1,5 @@
 #include "WaveFile.h"
+#include "i18n/Translations.h"
 #include "sound/SdlSoundComponent.h"
 #include "sound/SoundPlayer.h"
 
@@ -186,6 +187,20 @@ private slots:
             QVERIFY2(!sound.isOpen() && !sound.openError().isEmpty(), driver);
             QCOMPARE(sound.openWave(Path("nr1.wav")), -1);
         }
+    }
+
+    void everyLanguageHasEveryRecordingTheCatalogueNames()
+    {
+        QCOMPARE(Translations::available(), (QStringList{"nb", "en"})); // the source language first
+        QStringList missing;
+        for (const QString &language : Translations::available()) {
+            const SoundCatalogue catalogue(QStringLiteral(BUILT_WAVE), language);
+            for (Sound sound : SoundCatalogue::all()) {
+                if (!QFileInfo(catalogue.path(sound)).isFile())
+                    missing << catalogue.path(sound);
+            }
+        }
+        QCOMPARE(missing, QStringList());
     }
 
     void eachSoundIsHeardWhereAndAsLoudAsItShouldBe_data()
