@@ -43,7 +43,8 @@ QString Translations::ownName(const QString &language)
 
 QString Translations::fromDesktop(const QLocale &desktop)
 {
-    // No language set at all (LANG unset or C): Norwegian, as Velkarn has always spoken.
+    // No language set at all (LANG unset or C): Norwegian, as Velkarn has always spoken, even where
+    // LANGUAGE names others (gettext ignores it then too).
     if (desktop.language() == QLocale::C)
         return sourceLanguage();
     const QStringList ours = available();
