@@ -205,10 +205,11 @@ bool MainWindow::useLanguage(const QString &language)
     for (QAction *action : languageGroup_->actions())
         action->setChecked(action->data().toString() == language);
     // The child hears the change at once, in the new language.
-    if (started_ && player_.hasDevice())
-        checkRecordings();
-    if (started_)
+    if (started_) {
+        if (player_.hasDevice())
+            checkRecordings();
         game_.sayPrompt();
+    }
     return true;
 }
 
