@@ -191,7 +191,7 @@ private slots:
 
     void everyLanguageHasEveryRecordingTheCatalogueNames()
     {
-        QCOMPARE(Translations::available(), (QStringList{"nb", "en"})); // the source language first
+        QVERIFY(Translations::available().value(0) == "nb" && Translations::available().contains("en")); // and any added
         QStringList missing;
         for (const QString &language : Translations::available()) {
             const SoundCatalogue catalogue(QStringLiteral(BUILT_WAVE), language);
