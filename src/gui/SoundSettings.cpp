@@ -22,9 +22,7 @@ bool isUsable(const QFileInfo &file)
 
 const QString VolumeKey = QStringLiteral("sound/volume");
 const QString BothEarsKey = QStringLiteral("sound/bothEars");
-const QString LanguageKey = QStringLiteral("language/chosen");
-// A language code is a few letters; anything longer is not one (the window checks it is spoken).
-constexpr qsizetype MaxLanguageLength = 16;
+const QString LanguageKey = QStringLiteral("language/chosen"); // the window checks that it is spoken
 
 SoundSettings readFile(const QString &path)
 {
@@ -40,9 +38,7 @@ SoundSettings readFile(const QString &path)
     if (ok)
         settings.volume = volume; // the player keeps it within its range
     settings.bothEars = store.value(BothEarsKey).toString() == QLatin1String("true");
-    const QString language = store.value(LanguageKey).toString();
-    if (language.size() <= MaxLanguageLength)
-        settings.language = language;
+    settings.language = store.value(LanguageKey).toString();
     return settings;
 }
 

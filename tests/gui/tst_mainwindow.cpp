@@ -421,11 +421,13 @@ private slots:
         TypeKey(*window, Qt::Key_0 + doors[0]);
         QCOMPARE(sound->playOut(), chosen("", 0));
         Action("enLanguageAction")->trigger();
+        QVERIFY(!window->useLanguage("xx")); // one Velkarn does not speak changes nothing
         QCOMPARE(sound->playOut(), QStringList{"en/door123.wav C"});
         TypeKey(*window, Qt::Key_0 + doors[1]);
         QCOMPARE(sound->playOut(), chosen("en/", 1));
         TypeKey(*window, Qt::Key_F3);
         QCOMPARE(sound->playOut(), (QStringList{"en/you_are_in_room.wav C", "en/nr3.wav C", "en/of.wav C", "en/nr3.wav C"}));
+        QCOMPARE(Action("newGameAction")->text(), QStringLiteral("&New game"));
     }
 
     void everyTextStaysWholeAtAnyFontSize_data()
