@@ -11,6 +11,7 @@ cd "$(dirname "$(readlink -f "$0")")"
 build_packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-private-dev libgl-dev fonts-dejavu-core
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libsdl2-dev libsdl2-mixer-dev
   espeak-ng sox
 )

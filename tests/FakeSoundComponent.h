@@ -3,6 +3,7 @@
 #include "sound/SoundComponent.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
@@ -17,12 +18,13 @@ class FakeSoundComponent final : public SoundComponent
 public:
     bool open = true;
     QSet<QString> missing; // file names whose open fails
-    QStringList log;       // "start x.wav L|C|R", "stop", "volume -900"
+    QStringList log;       // "start x.wav L|C|R" ("start en/x.wav C" from a language's folder), "stop", "volume -900"
 
     bool isOpen() const override { return open; }
     qint32 openWave(const QString &path) override
     {
-        const QString name = QFileInfo(path).fileName();
+        const QString folder = QFileInfo(path).dir().dirName();
+        const QString name = (folder == "wave" ? QString() : folder + '/') + QFileInfo(path).fileName();
         names_[nextHandle_] = name;
         return missing.contains(name) || !open ? -1 : nextHandle_++;
     }

@@ -6,6 +6,7 @@
 #include "info/AppInfo.h"
 #include "sound/SoundComponent.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -50,9 +51,13 @@ MainWindow::MainWindow(SoundComponent &component, std::optional<quint64> seed, Q
     setWindowTitle(QString::fromUtf8(AppInfo::Title));
     createControls();
     createMenus();
+    const SoundSettings kept = settings_.settings();
+    // None kept, or one Velkarn does not speak (a corrupt file): the desktop's language.
+    if (!useLanguage(kept.language))
+        useLanguage(Translations::fromDesktop());
+    retranslate();
     layOutControls();
 
-    const SoundSettings kept = settings_.settings();
     player_.setVolume(kept.volume);
     player_.setBothEars(kept.bothEars);
     bothEarsAction_->setChecked(kept.bothEars);
@@ -60,7 +65,7 @@ MainWindow::MainWindow(SoundComponent &component, std::optional<quint64> seed, Q
     connect(&game_, &Game::choosingRoomCount, this, &MainWindow::showChoosing);
     connect(&game_, &Game::walking, this, &MainWindow::showWalking);
     connect(&game_, &Game::soundSettingsChanged, this,
-            [this](int volume, bool bothEars) { settings_.keep({volume, bothEars}); });
+            [this](int volume, bool bothEars) { settings_.keep({volume, bothEars, settings_.settings().language}); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -70,12 +75,11 @@ void MainWindow::createControls()
     auto *client = new QWidget(this);
     setCentralWidget(client);
     // Created in reading and tab order: the prompt, the list, doors 1 to 3.
-    prompt_ = new QLabel(QStringLiteral("Velg antall rom:"), client);
+    prompt_ = new QLabel(client);
     prompt_->setObjectName(QStringLiteral("prompt"));
     prompt_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     roomCountList_ = new QListWidget(client);
     roomCountList_->setObjectName(QStringLiteral("roomCountList"));
-    roomCountList_->setAccessibleName(QStringLiteral("Velg antall rom"));
     for (int rooms = Game::FewestRooms; rooms <= Game::MostRooms; ++rooms)
         roomCountList_->addItem(QString::number(rooms));
     // A one-item list, moved through with the arrow keys.
@@ -90,8 +94,6 @@ void MainWindow::createControls()
     for (int door = 1; door <= 3; ++door) {
         auto *button = new QPushButton(QString::number(door), client);
         button->setObjectName(QStringLiteral("door%1").arg(door));
-        // What a screen reader announces beyond the button's own text.
-        button->setAccessibleDescription(QStringLiteral("Dør %1").arg(door));
         connect(button, &QPushButton::clicked, this, [this, door] { game_.chooseDoor(door); });
         button->installEventFilter(this);
         doorButtons_[static_cast<size_t>(door - 1)] = button;
@@ -102,37 +104,51 @@ void MainWindow::createControls()
 
 void MainWindow::createMenus()
 {
-    QMenu *gameMenu = menuBar()->addMenu(QStringLiteral("&Spill"));
-    newGameAction_ = gameMenu->addAction(QStringLiteral("&Nytt spill"), &game_, &Game::newGame);
+    // Every text is set by retranslate(), in the language in use.
+    QMenu *gameMenu = gameMenu_ = menuBar()->addMenu(QString());
+    newGameAction_ = gameMenu->addAction(QString(), &game_, &Game::newGame);
     newGameAction_->setShortcut(Qt::Key_F2);
-    whereAmIAction_ = gameMenu->addAction(QStringLiteral("Hvor er &jeg?"), &game_, &Game::sayWhereIAm);
+    whereAmIAction_ = gameMenu->addAction(QString(), &game_, &Game::sayWhereIAm);
     whereAmIAction_->setShortcut(Qt::Key_F3);
     gameMenu->addSeparator();
-    quitAction_ = gameMenu->addAction(QStringLiteral("&Avslutt"), this, &MainWindow::close);
+    quitAction_ = gameMenu->addAction(QString(), this, &MainWindow::close);
 
-    QMenu *soundMenu = menuBar()->addMenu(QStringLiteral("&Lyd"));
-    louderAction_ = soundMenu->addAction(QStringLiteral("&Høyere"), &game_, &Game::louder);
+    QMenu *soundMenu = soundMenu_ = menuBar()->addMenu(QString());
+    louderAction_ = soundMenu->addAction(QString(), &game_, &Game::louder);
     // "=" too, for keyboards where "+" needs Shift; the keypad's + and - count as well.
     louderAction_->setShortcuts({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)});
-    softerAction_ = soundMenu->addAction(QStringLiteral("&Lavere"), &game_, &Game::softer);
+    softerAction_ = soundMenu->addAction(QString(), &game_, &Game::softer);
     softerAction_->setShortcut(Qt::Key_Minus);
-    bothEarsAction_ = soundMenu->addAction(QStringLiteral("Lyd i &begge ører"));
+    bothEarsAction_ = soundMenu->addAction(QString());
     bothEarsAction_->setShortcut(Qt::CTRL | Qt::Key_M);
     bothEarsAction_->setCheckable(true);
     connect(bothEarsAction_, &QAction::triggered, &game_, &Game::setBothEars);
 
-    QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("&Hjelp"));
-    helpAction_ = helpMenu->addAction(QStringLiteral("&Hvordan brukes spillet"), &game_, &Game::playHelp);
+    // Each language by its own name, under a title that every child can read.
+    QMenu *languageMenu = menuBar()->addMenu(QStringLiteral("S&pråk / Language"));
+    languageGroup_ = new QActionGroup(this);
+    for (const QString &language : Translations::available()) {
+        QAction *action = languageMenu->addAction(Translations::ownName(language), this, [this, language] {
+            useLanguage(language);
+            settings_.keep({player_.volume(), player_.bothEars(), language});
+        });
+        action->setObjectName(language + QStringLiteral("LanguageAction"));
+        action->setData(language);
+        action->setCheckable(true);
+        languageGroup_->addAction(action);
+    }
+
+    QMenu *helpMenu = helpMenu_ = menuBar()->addMenu(QString());
+    helpAction_ = helpMenu->addAction(QString(), &game_, &Game::playHelp);
     helpAction_->setShortcut(Qt::Key_F1);
-    soundLessonAction_ = helpMenu->addAction(QStringLiteral("Hør &lydene"), &game_, &Game::playSoundLesson);
+    soundLessonAction_ = helpMenu->addAction(QString(), &game_, &Game::playSoundLesson);
     soundLessonAction_->setShortcut(Qt::Key_F4);
-    mailAction_ = helpMenu->addAction(QStringLiteral("&Send E-post"), this,
-                                      [this] { queue_.post([] { sendFeedbackMail(); }); });
+    mailAction_ = helpMenu->addAction(QString(), this, [this] { queue_.post([] { sendFeedbackMail(); }); });
     helpMenu->addSeparator();
-    aboutAction_ = helpMenu->addAction(QStringLiteral("&Om ") + windowTitle(), this,
-                                       [this] { queue_.post([this] { showAbout(); }); });
+    aboutAction_ = helpMenu->addAction(QString(), this, [this] { queue_.post([this] { showAbout(); }); });
 
     gameMenu->setObjectName(QStringLiteral("gameMenu"));
+    languageMenu->setObjectName(QStringLiteral("languageMenu"));
     soundMenu->setObjectName(QStringLiteral("soundMenu"));
     helpMenu->setObjectName(QStringLiteral("helpMenu"));
     const std::pair<QAction *, const char *> names[] = {
@@ -150,46 +166,107 @@ void MainWindow::createMenus()
     }
 }
 
+void MainWindow::retranslate()
+{
+    prompt_->setText(tr("Velg antall rom:"));
+    roomCountList_->setAccessibleName(tr("Velg antall rom"));
+    // What a screen reader announces beyond each door button's own text.
+    for (int door = 1; door <= 3; ++door)
+        doorButtons_[static_cast<size_t>(door - 1)]->setAccessibleDescription(tr("Dør %1").arg(door));
+    gameMenu_->setTitle(tr("&Spill"));
+    newGameAction_->setText(tr("&Nytt spill"));
+    whereAmIAction_->setText(tr("Hvor er &jeg?"));
+    quitAction_->setText(tr("&Avslutt"));
+    soundMenu_->setTitle(tr("&Lyd"));
+    louderAction_->setText(tr("&Høyere"));
+    softerAction_->setText(tr("&Lavere"));
+    bothEarsAction_->setText(tr("Lyd i &begge ører"));
+    helpMenu_->setTitle(tr("&Hjelp"));
+    helpAction_->setText(tr("&Hvordan brukes spillet"));
+    soundLessonAction_->setText(tr("Hør &lydene"));
+    mailAction_->setText(tr("&Send E-post"));
+    aboutAction_->setText(tr("&Om %1").arg(windowTitle()));
+    if (grid_ != nullptr)
+        fitToText();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QMainWindow::changeEvent(event);
+}
+
+bool MainWindow::useLanguage(const QString &language)
+{
+    if (!translations_.use(language))
+        return false;
+    player_.setCatalogue(SoundCatalogue(SoundCatalogue::folderBeside(), language));
+    for (QAction *action : languageGroup_->actions())
+        action->setChecked(action->data().toString() == language);
+    // The child hears the change at once, in the new language.
+    if (started_) {
+        if (player_.hasDevice())
+            checkRecordings();
+        game_.sayPrompt();
+    }
+    return true;
+}
+
 void MainWindow::layOutControls()
 {
-    // A cell is a twelfth of an inch wide and a sixth tall, wider where the prompt needs more than
-    // its ten cells and taller where a line of the desktop's font needs more. Text never shrinks.
-    const int cellWidth = std::max(logicalDpiX() / 12, (prompt_->sizeHint().width() + PromptColumns - 1) / PromptColumns);
-    const int cellHeight = std::max({logicalDpiY() / 6, prompt_->sizeHint().height(), roomCountList_->sizeHintForRow(0)});
-
-    auto *grid = new QGridLayout(centralWidget());
-    grid->setSpacing(0);
-    grid->setContentsMargins(0, 0, 0, static_cast<int>(BottomMarginRows * cellHeight));
-    for (int column = 0; column < GridColumns; ++column)
-        grid->setColumnMinimumWidth(column, cellWidth);
-    for (int row = 0; row < GridRows; ++row)
-        grid->setRowMinimumHeight(row, cellHeight);
+    grid_ = new QGridLayout(centralWidget());
+    grid_->setSpacing(0);
     // Row 2 holds the prompt and the list while choosing, the doors (two rows tall) while walking.
     // The list and the doors take exactly their cells, whatever size their style would prefer.
     roomCountList_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     for (QPushButton *door : doorButtons_)
         door->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    grid->addWidget(prompt_, 2, 2, 1, PromptColumns);
-    grid->addWidget(roomCountList_, 2, 12, 1, 5);
+    grid_->addWidget(prompt_, 2, 2, 1, PromptColumns);
+    grid_->addWidget(roomCountList_, 2, 12, 1, 5);
     for (int door = 0; door < 3; ++door)
-        grid->addWidget(doorButtons_[static_cast<size_t>(door)], 2, 3 + 4 * door, 2, 2);
-    setMinimumWidth(std::max(GridColumns * cellWidth, menuBar()->sizeHint().width()));
+        grid_->addWidget(doorButtons_[static_cast<size_t>(door)], 2, 3 + 4 * door, 2, 2);
+    fitToText();
     resize(minimumSizeHint());
+}
+
+void MainWindow::fitToText()
+{
+    // A cell is a twelfth of an inch wide and a sixth tall, wider where the prompt needs more than
+    // its ten cells and taller where a line of the desktop's font needs more. Text never shrinks.
+    const int cellWidth = std::max(logicalDpiX() / 12, (prompt_->sizeHint().width() + PromptColumns - 1) / PromptColumns);
+    const int cellHeight = std::max({logicalDpiY() / 6, prompt_->sizeHint().height(), roomCountList_->sizeHintForRow(0)});
+    grid_->setContentsMargins(0, 0, 0, static_cast<int>(BottomMarginRows * cellHeight));
+    for (int column = 0; column < GridColumns; ++column)
+        grid_->setColumnMinimumWidth(column, cellWidth);
+    for (int row = 0; row < GridRows; ++row)
+        grid_->setRowMinimumHeight(row, cellHeight);
+    setMinimumWidth(std::max(GridColumns * cellWidth, menuBar()->sizeHint().width()));
+    // A longer text in another language widens the window; it never shrinks under the player.
+    resize(size().expandedTo(minimumSizeHint()));
 }
 
 void MainWindow::start()
 {
     show();
     // One message for all sound: not one for every recording that the game then cannot play.
-    if (!player_.hasDevice()) {
-        showMessage(QStringLiteral("Fant ingen lydenhet. Velkarn går videre uten lyd."), QMessageBox::Warning);
-    } else if (!player_.catalogue().hasRecordings()) {
-        player_.setSilent(true);
-        showMessage(QStringLiteral("Fant ingen lyder i mappen %1. Velkarn går videre uten lyd.")
-                        .arg(player_.catalogue().folder()),
+    if (!player_.hasDevice())
+        showMessage(tr("Fant ingen lydenhet. Velkarn går videre uten lyd."), QMessageBox::Warning);
+    else
+        checkRecordings();
+    started_ = true;
+    game_.start();
+}
+
+void MainWindow::checkRecordings()
+{
+    // A language without recordings plays nothing, said once; one that has them plays again.
+    const bool missing = !player_.catalogue().hasRecordings();
+    player_.setSilent(missing);
+    if (missing) {
+        showMessage(tr("Fant ingen lyder i mappen %1. Velkarn går videre uten lyd.").arg(player_.catalogue().folder()),
                     QMessageBox::Warning);
     }
-    game_.start();
 }
 
 void MainWindow::showChoosing()

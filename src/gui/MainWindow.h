@@ -2,6 +2,7 @@
 
 #include "HeldKeys.h"
 #include "SoundSettings.h"
+#include "i18n/Translations.h"
 #include "logic/CommandQueue.h"
 #include "logic/Game.h"
 #include "sound/SoundPlayer.h"
@@ -13,9 +14,12 @@
 #include <optional>
 
 class QAction;
+class QActionGroup;
 class QDialog;
+class QGridLayout;
 class QLabel;
 class QListWidget;
+class QMenu;
 class QPushButton;
 class SoundComponent;
 
@@ -35,8 +39,12 @@ public:
 
     /// Shows the window, says once when there is no sound, greets the player, starts the first game.
     void start();
+    /// Writes and speaks the language (a code such as "en") from now on, and once started says
+    /// the prompt in it; false, and nothing changes, for a language Velkarn does not speak.
+    bool useLanguage(const QString &language);
 
 protected:
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
@@ -52,6 +60,9 @@ private:
     void createControls();
     void createMenus();
     void layOutControls();
+    void fitToText();
+    void retranslate();
+    void checkRecordings();
     void showChoosing();
     void showWalking();
     bool handleKey(QObject *target, const QKeyEvent &key);
@@ -67,7 +78,10 @@ private:
     CommandQueue queue_;
     Game game_;
     HeldKeys heldKeys_;
+    Translations translations_;
+    bool started_ = false;
 
+    QGridLayout *grid_ = nullptr;
     QLabel *prompt_ = nullptr;
     QListWidget *roomCountList_ = nullptr;
     std::array<QPushButton *, 3> doorButtons_{};
@@ -81,4 +95,8 @@ private:
     QAction *soundLessonAction_ = nullptr;
     QAction *mailAction_ = nullptr;
     QAction *aboutAction_ = nullptr;
+    QMenu *gameMenu_ = nullptr;
+    QMenu *soundMenu_ = nullptr;
+    QMenu *helpMenu_ = nullptr;
+    QActionGroup *languageGroup_ = nullptr;
 };

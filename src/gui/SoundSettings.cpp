@@ -22,6 +22,7 @@ bool isUsable(const QFileInfo &file)
 
 const QString VolumeKey = QStringLiteral("sound/volume");
 const QString BothEarsKey = QStringLiteral("sound/bothEars");
+const QString LanguageKey = QStringLiteral("language/chosen"); // the window checks that it is spoken
 
 SoundSettings readFile(const QString &path)
 {
@@ -37,6 +38,7 @@ SoundSettings readFile(const QString &path)
     if (ok)
         settings.volume = volume; // the player keeps it within its range
     settings.bothEars = store.value(BothEarsKey).toString() == QLatin1String("true");
+    settings.language = store.value(LanguageKey).toString();
     return settings;
 }
 
@@ -52,6 +54,8 @@ void writeFile(const QString &path, const SoundSettings &settings)
     QSettings store(path, QSettings::IniFormat);
     store.setValue(VolumeKey, settings.volume);
     store.setValue(BothEarsKey, settings.bothEars);
+    if (!settings.language.isEmpty())
+        store.setValue(LanguageKey, settings.language);
     store.sync(); // a file that cannot be written is left as it is
 }
 } // namespace

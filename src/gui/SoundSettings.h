@@ -4,11 +4,12 @@
 #include <QThreadPool>
 #include <QTimer>
 
-// The only things Velkarn remembers between runs: how loud it plays and whether both ears hear
-// every sound. Kept in the user's settings under the application id.
+// The only things Velkarn remembers between runs: how loud it plays, whether both ears hear every
+// sound, and the language chosen in its menu. Kept in the user's settings under the application id.
 struct SoundSettings {
     int volume = 10;
     bool bothEars = false;
+    QString language; // a code such as "en"; empty when none was chosen (the desktop's then)
 };
 
 // The settings file, read once at start and written off the window's thread, once for a burst of

@@ -16,6 +16,10 @@ QString utf8(const char *text)
     return QString::fromUtf8(text);
 }
 
+// The notice that Velkarn comes with, for the catalogues; a distributor's own is shown as given.
+[[maybe_unused]] constexpr const char *DefaultNotice =
+    QT_TRANSLATE_NOOP("AboutDialog", "Velkarn er gratis. Du kan gjerne kopiere spillet og gi det til andre.");
+
 // A label shows the distributor's text literally, never as markup.
 QLabel *makeLabel(const QString &name, const QString &text, QWidget *parent)
 {
@@ -37,7 +41,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     const QString title = utf8(AppInfo::Title);
-    setWindowTitle(QStringLiteral("Om ") + title);
+    setWindowTitle(tr("Om %1").arg(title));
 
     // Created in reading order, which is also the order a screen reader follows.
     QLabel *titleLabel = makeLabel(QStringLiteral("titleLabel"), title, this);
@@ -47,24 +51,24 @@ AboutDialog::AboutDialog(QWidget *parent)
     titleLabel->setFont(titleFont);
     QLabel *versionLabel = makeLabel(
         QStringLiteral("versionLabel"),
-        QStringLiteral("Versjon : %1.%2.%3").arg(AppInfo::Major).arg(AppInfo::Minor).arg(AppInfo::Revision), this);
+        tr("Versjon : %1.%2.%3").arg(AppInfo::Major).arg(AppInfo::Minor).arg(AppInfo::Revision), this);
     const QString address = QStringList{utf8(HelpConfig::MakerName), utf8(HelpConfig::MakerStreet),
                                         utf8(HelpConfig::MakerTown),
-                                        QStringLiteral("Telefon : ") + utf8(HelpConfig::MakerPhone)}
+                                        tr("Telefon : %1").arg(utf8(HelpConfig::MakerPhone))}
                                 .join(u'\n');
     QLabel *addressLabel = makeLabel(QStringLiteral("addressLabel"), address, this);
     auto *separator = new QFrame(this);
     separator->setObjectName(QStringLiteral("separator"));
     separator->setFrameShape(QFrame::HLine);
     separator->setFrameShadow(QFrame::Sunken);
-    QLabel *noticeLabel = makeLabel(QStringLiteral("noticeLabel"), utf8(HelpConfig::Notice), this);
+    QLabel *noticeLabel = makeLabel(QStringLiteral("noticeLabel"), tr(HelpConfig::Notice), this);
     noticeLabel->setWordWrap(true);
 
     auto *buttons = new QDialogButtonBox(Qt::Vertical, this);
-    QPushButton *okButton = buttons->addButton(QStringLiteral("&Ok"), QDialogButtonBox::AcceptRole);
+    QPushButton *okButton = buttons->addButton(tr("&Ok"), QDialogButtonBox::AcceptRole);
     okButton->setObjectName(QStringLiteral("okButton"));
     okButton->setDefault(true);
-    QPushButton *systemInfoButton = buttons->addButton(QStringLiteral("&Systeminfo..."), QDialogButtonBox::ActionRole);
+    QPushButton *systemInfoButton = buttons->addButton(tr("&Systeminfo..."), QDialogButtonBox::ActionRole);
     systemInfoButton->setObjectName(QStringLiteral("systemInfoButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(systemInfoButton, &QPushButton::clicked, this, &AboutDialog::startSystemInfo);
@@ -91,7 +95,7 @@ void AboutDialog::startSystemInfo()
     const std::optional<std::string> path = platform_.locator->findViewer();
     if (path && platform_.launcher->start(*path))
         return;
-    QMessageBox box(QMessageBox::NoIcon, utf8(AppInfo::Title), QStringLiteral("System Information Is Unavailable At This Time"),
+    QMessageBox box(QMessageBox::NoIcon, utf8(AppInfo::Title), tr("System Information Is Unavailable At This Time"),
                     QMessageBox::Ok, this);
     box.exec();
 }

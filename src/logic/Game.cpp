@@ -112,6 +112,18 @@ void Game::playHelp()
     queue_.post([this] { play(Sound::Help); }, CommandQueue::Kind::Request);
 }
 
+void Game::sayPrompt()
+{
+    queue_.post(
+        [this] {
+            if (choosing_)
+                play(Sound::ChooseRoomCount);
+            else if (room_ >= 0)
+                play(Sound::ChooseDoor);
+        },
+        CommandQueue::Kind::Request);
+}
+
 void Game::sayWhereIAm()
 {
     queue_.post(

@@ -46,6 +46,8 @@ public slots:
     void chooseDoor(int door);
     /// Says which room the player stands in and of how many, or what is being chosen.
     void sayWhereIAm();
+    /// Says what the player is asked for now (the room count or a door); nothing before the first game.
+    void sayPrompt();
     /// Plays the spoken help.
     void playHelp();
     /// Plays every sound of the game once: the three doors where they stand, then the effects.

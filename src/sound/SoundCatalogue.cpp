@@ -1,5 +1,7 @@
 #include "SoundCatalogue.h"
 
+#include "i18n/Translations.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -50,13 +52,30 @@ QString SoundCatalogue::fileName(Sound sound)
     }
 }
 
-SoundCatalogue::SoundCatalogue(QString folder)
+bool SoundCatalogue::isEffect(Sound sound)
+{
+    switch (sound) {
+    case Sound::DoorOpen:
+    case Sound::DoorClosed:
+    case Sound::Error:
+    case Sound::Success:
+    case Sound::VolumeTick:
+        return true;
+    default:
+        return false;
+    }
+}
+
+SoundCatalogue::SoundCatalogue(QString folder, const QString &language)
     : folder_(std::move(folder))
+    , speechFolder_(language.isEmpty() || language == Translations::sourceLanguage()
+                        ? folder_
+                        : folder_ + language + QDir::separator())
 {
 }
 
 bool SoundCatalogue::hasRecordings() const
 {
-    const QDir folder(folder_);
+    const QDir folder(speechFolder_);
     return folder.isReadable() && !folder.entryList({QStringLiteral("*.wav")}, QDir::Files).isEmpty();
 }

@@ -42,7 +42,7 @@ bool SoundPlayer::play(Sound sound, Side side)
     const QString path = catalogue_.path(sound);
     const qint32 handle = component_.openWave(path);
     if (handle == -1) {
-        report_(QStringLiteral("Kan ikke åpne lydfilen: ") + path);
+        report_(tr("Kan ikke åpne lydfilen: %1").arg(path));
         return false;
     }
     component_.closeWave(current_);

@@ -60,7 +60,8 @@ private slots:
     void initTestCase()
     {
         // The recordings' folder beside the program; the fake component needs only that it is there.
-        QVERIFY(QDir().mkpath(SoundFolder()) && WriteBytes(SoundFolder() + "/welcome.wav", WaveBytes(10)));
+        for (const QString &folder : {SoundFolder(), SoundFolder() + "/en"})
+            QVERIFY(QDir().mkpath(folder) && WriteBytes(folder + "/welcome.wav", WaveBytes(10)));
         QVERIFY(settings.isValid());
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     }
@@ -298,16 +299,20 @@ private slots:
         QTest::addColumn<QByteArray>("file"); // written over the settings before the next run
         QTest::addColumn<QString>("volume");
         QTest::addColumn<bool>("bothEars");
-        QTest::newRow("kept") << QByteArray() << "volume -600" << true;
-        QTest::newRow("corrupt") << QByteArray("\xff\xfe[sound\0volume=\x80\x81\n=", 20) << "volume 0" << false;
-        QTest::newRow("out of range") << QByteArray("[sound]\nvolume=99\nbothEars=maybe\n") << "volume 0" << false;
+        QTest::addColumn<bool>("english"); // or the desktop's language, Norwegian here
+        QTest::newRow("kept") << QByteArray() << "volume -600" << true << true;
+        QTest::newRow("corrupt") << QByteArray("\xff\xfe[sound\0volume=\x80\x81\n=", 20) << "volume 0" << false << false;
+        QTest::newRow("out of range") << QByteArray("[sound]\nvolume=99\nbothEars=maybe\n[language]\nchosen=xx\n") << "volume 0" << false
+                                      << false;
     }
     void soundSettingsAreKeptForTheNextRun()
     {
         QFETCH(QByteArray, file);
         QFETCH(QString, volume);
         QFETCH(bool, bothEars);
+        QFETCH(bool, english);
         start();
+        Action("enLanguageAction")->trigger();
         TypeKey(*window, Qt::Key_Minus);
         TypeKey(*window, Qt::Key_Minus);
         TypeKey(*window, Qt::Key_M, Qt::ControlModifier);
@@ -317,26 +322,70 @@ private slots:
         init();
         QCOMPARE(sound->log.filter("volume").value(0), volume);
         QCOMPARE(Action("bothEarsAction")->isChecked(), bothEars);
+        QCOMPARE(Action("enLanguageAction")->isChecked(), english);
     }
 
-    void menusAndControlsReadInNorwegian()
+    void menusAndControlsReadInTheirLanguage_data()
     {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("texts"); // the menus; the prompt, the list's and door 3's screen-reader texts; About
+        QTest::newRow("nb") << "nb" << QStringList{"&Spill: &Nytt spill, Hvor er &jeg?, , &Avslutt; &Lyd: &Høyere, &Lavere, Lyd i &begge ører; "
+                                                   "S&pråk / Language; &Hjelp: &Hvordan brukes spillet, Hør &lydene, &Send E-post, , &Om Velkarn",
+                                                   "Velg antall rom:", "Velg antall rom", "Dør 3", "Om Velkarn", "&Systeminfo..."};
+        QTest::newRow("en") << "en" << QStringList{"&Game: &New game, &Where am I?, , &Quit; &Sound: &Louder, S&ofter, Sound in &both ears; "
+                                                   "S&pråk / Language; &Help: &How to play, Hear the &sounds, Send &e-mail, , &About Velkarn",
+                                                   "Choose number of rooms:", "Choose number of rooms", "Door 3", "About Velkarn", "&System Info..."};
+    }
+    void menusAndControlsReadInTheirLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(QStringList, texts);
+        QVERIFY(Action("nbLanguageAction")->isChecked()); // no desktop language: Norwegian
+        Action(qPrintable(language + "LanguageAction"))->trigger();
+        QCoreApplication::processEvents(); // the texts are read again
         QStringList menus;
         for (const QAction *menu : window->menuBar()->actions()) {
+            QStringList items;
             for (const QAction *item : menu->menu()->actions())
-                menus << menu->text() + " > " + item->text();
+                items << item->text();
+            // The languages, each in itself, are the same in every language, and more may be added.
+            menus << menu->text() + (menu->menu()->objectName() == "languageMenu" ? QString() : ": " + items.join(", "));
         }
-        QCOMPARE(menus, (QStringList{"&Spill > &Nytt spill", "&Spill > Hvor er &jeg?", "&Spill > ", "&Spill > &Avslutt",
-                                     "&Lyd > &Høyere", "&Lyd > &Lavere", "&Lyd > Lyd i &begge ører",
-                                     "&Hjelp > &Hvordan brukes spillet", "&Hjelp > Hør &lydene", "&Hjelp > &Send E-post",
-                                     "&Hjelp > ", "&Hjelp > &Om Velkarn"}));
+        QCOMPARE(menus.join("; "), texts[0]);
+        QCOMPARE(Action("nbLanguageAction")->text() + ", " + Action("enLanguageAction")->text(), "Norsk, English");
         QCOMPARE(window->windowTitle(), QStringLiteral("Velkarn"));
+        QCOMPARE(window->findChild<QLabel *>(QStringLiteral("prompt"))->text(), texts[1]);
         QVERIFY(window->findChild<QLabel *>(QStringLiteral("prompt"))->alignment() & Qt::AlignRight);
         QCOMPARE(List()->count(), 18);
         QCOMPARE(List()->item(17)->text(), QStringLiteral("20"));
-        QCOMPARE(QAccessible::queryAccessibleInterface(List())->text(QAccessible::Name), QStringLiteral("Velg antall rom"));
-        for (int door = 1; door <= 3; ++door)
-            QCOMPARE(QAccessible::queryAccessibleInterface(Door(door))->text(QAccessible::Description), QStringLiteral("Dør %1").arg(door));
+        QCOMPARE(QAccessible::queryAccessibleInterface(List())->text(QAccessible::Name), texts[2]);
+        QCOMPARE(QAccessible::queryAccessibleInterface(Door(3))->text(QAccessible::Description), texts[3]);
+        Action("aboutAction")->trigger();
+        QTRY_VERIFY(QApplication::activeModalWidget());
+        QCOMPARE(QApplication::activeModalWidget()->windowTitle(), texts[4]);
+        QCOMPARE(QApplication::activeModalWidget()->findChild<QPushButton *>("systemInfoButton")->text(), texts[5]);
+        QApplication::activeModalWidget()->close();
+    }
+
+    // The new language is heard at once, and the walk goes on from the room it had reached.
+    void switchingLanguageMidWalkSpeaksTheNewSetAndKeepsTheWalk()
+    {
+        StartWalk(3);
+        const Game::Doors doors = FirstDoors();
+        const auto chosen = [&](const QString &folder, int room) {
+            const QString side = QString("LCR")[doors[room] - 1];
+            return QStringList{folder + QStringLiteral("nr%1.wav ").arg(doors[room]) + side, "door_open.wav " + side};
+        };
+        TypeKey(*window, Qt::Key_0 + doors[0]);
+        QCOMPARE(sound->playOut(), chosen("", 0));
+        Action("enLanguageAction")->trigger();
+        QVERIFY(!window->useLanguage("xx")); // one Velkarn does not speak changes nothing
+        QCOMPARE(sound->playOut(), QStringList{"en/door123.wav C"});
+        TypeKey(*window, Qt::Key_0 + doors[1]);
+        QCOMPARE(sound->playOut(), chosen("en/", 1));
+        TypeKey(*window, Qt::Key_F3);
+        QCOMPARE(sound->playOut(), (QStringList{"en/you_are_in_room.wav C", "en/nr3.wav C", "en/of.wav C", "en/nr3.wav C"}));
+        QCOMPARE(Action("newGameAction")->text(), QStringLiteral("&New game"));
     }
 
     void everyTextStaysWholeAtAnyFontSize_data()

@@ -1,4 +1,5 @@
 #include "gui/SoundSettings.h"
+#include "i18n/Translations.h"
 #include "support/WaveFile.h"
 
 #include <QtTest>
@@ -40,15 +41,23 @@ private slots:
 
         auto store = std::make_unique<SettingsStore>();
         QCOMPARE(store->settings().volume, volume);
-        store->keep({-300, false});
-        store->keep({-900, true}); // a burst of changes: the last is kept
+        store->keep({-300, false, {}});
+        store->keep({-900, true, QStringLiteral("en")}); // a burst of changes: the last is kept
         store.reset();
 
         const bool written = kind == "none" || kind.endsWith("file");
         QCOMPARE(QFileInfo(file).isSymLink(), target != file);
         QCOMPARE(QFileInfo(target).isFile(), written); // a FIFO or a folder is still there
         QCOMPARE(SettingsStore().settings().volume, written ? -900 : 10);
-        QVERIFY(!written || QFileInfo(target).size() < 100); // fresh, not the huge one
+        QCOMPARE(SettingsStore().settings().language, written ? "en" : "");
+        QVERIFY(!written || QFileInfo(target).size() < 200); // fresh, not the huge one
+    }
+
+    // The game's language at start, when none was chosen in its menu.
+    void theDesktopsLanguageOrElseNorwegian()
+    {
+        for (const auto &[desktop, language] : {std::pair{"C", "nb"}, {"nb_NO", "nb"}, {"nn_NO", "nb"}, {"en_GB", "en"}, {"fr_FR", "nb"}})
+            QVERIFY2(Translations::fromDesktop(QLocale(desktop)) == language, desktop);
     }
 };
 

@@ -1,3 +1,4 @@
+#include "i18n/Translations.h"
 #include "sound/SdlSoundComponent.h"
 #include "sound/SoundPlayer.h"
 #include "support/WaveFile.h"
@@ -186,6 +187,20 @@ private slots:
             QVERIFY2(!sound.isOpen() && !sound.openError().isEmpty(), driver);
             QCOMPARE(sound.openWave(Path("nr1.wav")), -1);
         }
+    }
+
+    void everyLanguageHasEveryRecordingTheCatalogueNames()
+    {
+        QVERIFY(Translations::available().value(0) == "nb" && Translations::available().contains("en")); // and any added
+        QStringList missing;
+        for (const QString &language : Translations::available()) {
+            const SoundCatalogue catalogue(QStringLiteral(BUILT_WAVE), language);
+            for (Sound sound : SoundCatalogue::all()) {
+                if (!QFileInfo(catalogue.path(sound)).isFile())
+                    missing << catalogue.path(sound);
+            }
+        }
+        QCOMPARE(missing, QStringList());
     }
 
     void eachSoundIsHeardWhereAndAsLoudAsItShouldBe_data()

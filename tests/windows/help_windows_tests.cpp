@@ -111,7 +111,7 @@ void checkMail()
     check(store(key, nullptr, REG_SZ, name.c_str(), name.size() * 2 + 2)
               && store(key + L"\\" + name, L"DLLPath", REG_SZ, Self.c_str(), Self.size() * 2 + 2),
           "registered as the mail program");
-    const help::MailMessage message = help::feedbackMessage();
+    const help::MailMessage message = help::feedbackMessage("Velkarn versjon 1.0");
     const std::string want = "Velkarn versjon 1.0 | " + message.recipient + " | SMTP:" + message.recipient;
     for (const unsigned long answer : {MapiSuccess, MapiUserAbort, 2ul}) { // sent, cancelled, refused
         CountingClient mailto;

@@ -1,15 +1,14 @@
 #include "help/core/MailMessage.h"
 
 #include "help/HelpConfig.h"
-#include "info/AppInfo.h"
+
+#include <utility>
 
 namespace help {
 
-MailMessage feedbackMessage()
+MailMessage feedbackMessage(std::string subject)
 {
-    return {HelpConfig::SupportMail,
-            std::string(AppInfo::Title) + " versjon " + std::to_string(AppInfo::Major) + "."
-                + std::to_string(AppInfo::Minor)};
+    return {HelpConfig::SupportMail, std::move(subject)};
 }
 
 } // namespace help

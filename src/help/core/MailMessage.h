@@ -10,8 +10,8 @@ struct MailMessage {
     std::string subject;
 };
 
-// The feedback message: to the support address, subject "<title> versjon <major>.<minor>".
-MailMessage feedbackMessage();
+// The feedback message: to the support address, with the subject in the user's language.
+MailMessage feedbackMessage(std::string subject);
 
 // One way of handing a message to the user's mail program.
 class MailClient {
