@@ -147,10 +147,7 @@ void MainWindow::createMenus()
     helpMenu->addSeparator();
     aboutAction_ = helpMenu->addAction(QString(), this, [this] { queue_.post([this] { showAbout(); }); });
 
-    gameMenu->setObjectName(QStringLiteral("gameMenu"));
     languageMenu->setObjectName(QStringLiteral("languageMenu"));
-    soundMenu->setObjectName(QStringLiteral("soundMenu"));
-    helpMenu->setObjectName(QStringLiteral("helpMenu"));
     const std::pair<QAction *, const char *> names[] = {
         {newGameAction_, "newGameAction"}, {whereAmIAction_, "whereAmIAction"}, {quitAction_, "quitAction"},
         {louderAction_, "louderAction"},   {softerAction_, "softerAction"},     {bothEarsAction_, "bothEarsAction"},
