@@ -411,7 +411,7 @@ int measureThroughSoundServer(const QString &gamePath, int presses, int idleMs, 
 {
     figures.section(QStringLiteral("sound_server"),
                     QStringLiteral("Key -> sink through a private PipeWire (a null sink's monitor recorded; %1 presses each;"
-                                   " idle %2 s, game + pipewire + wireplumber + pipewire-pulse, %% of a core)")
+                                   " idle %2 s, game + pipewire + wireplumber + pipewire-pulse, % of a core)")
                         .arg(presses).arg(idleMs / 1000.0));
     const SoundServer server;
     if (!server.failure().isEmpty()) {
@@ -462,7 +462,8 @@ int measureThroughSoundServer(const QString &gamePath, int presses, int idleMs, 
     SinkRecorder recorder;
     qint64 calibrationErrorNs = 0;
     addRow(figures, QStringLiteral("native PipeWire client, 64 frames (floor)"), recorder.pressNative(presses, calibrationErrorNs),
-           -1, 0, serverIdle, false);
+           -1, 0, -1, false);
+    figures.add(QStringLiteral("the server alone, idle"), serverIdle, "%", 2);
     for (const Row &row : rows) {
         recorder.take();
         std::vector<qint64> keys;
