@@ -19,6 +19,8 @@ build_packages=(
 package_packages=(librsvg2-bin dpkg-dev file)
 # The Windows code's cross-build and run, the menu entry's and package's checks, the case check.
 test_packages=(g++-mingw-w64-x86-64 wine wine64 lintian appstream desktop-file-utils git)
+# The benchmark's private sound server, as a Debian desktop runs it, and the recorder of its output.
+server_packages=(pipewire pipewire-pulse wireplumber pulseaudio-utils dbus-daemon libpipewire-0.3-dev)
 
 install_missing() {
   local missing=()
@@ -50,12 +52,12 @@ build() {
 case "${1:-run}" in
   run)     install_missing "${build_packages[@]}"; build default; exec ./build/velkarn ;;
   build)   install_missing "${build_packages[@]}"; build default ;;
-  test)    install_missing "${build_packages[@]}" "${package_packages[@]}" "${test_packages[@]}"
+  test)    install_missing "${build_packages[@]}" "${package_packages[@]}" "${test_packages[@]}" "${server_packages[@]}"
            build default; ctest --preset default
            build asan; ctest --preset asan ;;
   package) install_missing "${build_packages[@]}" "${package_packages[@]}"
            build default; (cd build && cpack) ;;
-  bench)   install_missing "${build_packages[@]}"; build default; shift
-           exec ./build/velkarn-bench --json build/bench.json "$@" ;;
+  bench)   install_missing "${build_packages[@]}" "${server_packages[@]}"; build default; shift
+           exec ./build/velkarn-bench --mode all --json build/bench.json "$@" ;;
   *) echo "usage: $0 [run|build|test|package|bench]" >&2; exit 2 ;;
 esac

@@ -33,6 +33,8 @@ public:
     qint64 chooseDoor();
     /// True from startWalk until the walk's last door.
     bool isWalking() const { return room_ >= 0; }
+    /// When the last timed door key reached the window, on the monotonic clock.
+    qint64 keyNs() const { return keyNs_; }
     /// Types a key (held: with that many repeats) on the window, as the window system would.
     void pressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString &text = {},
                   int repeats = 0);

@@ -201,17 +201,19 @@ void soak(MainWindow &window, GameDriver &driver, MixWatch &mix, quint64 seed, i
 // moment, not just after a mixing pass: each door key waits a random time up to the longest mixer
 // period first, so that the keys fall evenly across the period. Else memory is noted after the
 // first 100 choices (half of them, for fewer) and after all of them.
-void chooseDoors(GameDriver &driver, int choices, bool timed, int frames)
+void chooseDoors(GameDriver &driver, int choices, bool timed, int frames, int gapMs = 0)
 {
     std::mt19937 random(static_cast<std::mt19937::result_type>(frames));
     for (int i = 1; i <= choices; ++i) {
         if (!driver.isWalking())
             driver.startWalk(20);
         if (timed)
-            bench::stayIdle(std::uniform_int_distribution(0, 93)(random));
+            bench::stayIdle(gapMs + std::uniform_int_distribution(0, 93)(random));
         const qint64 keyToSoundNs = driver.chooseDoor();
-        if (timed)
+        if (timed) {
             bench::report("key_to_sound_ns", double(keyToSoundNs));
+            bench::report("key_ns", double(driver.keyNs())); // for a recorder outside the game
+        }
         else if (i == std::min(100, choices / 2))
             bench::report("rss_early_kb", double(bench::residentKb()));
     }
@@ -257,7 +259,7 @@ int play(const QHash<QString, int> &options)
     if (const int choices = options.value(u"choices"_s); choices > 0)
         chooseDoors(driver, choices, false, frames);
     if (const int presses = options.value(u"presses"_s); presses > 0)
-        chooseDoors(driver, presses, true, frames);
+        chooseDoors(driver, presses, true, frames, options.value(u"gap-ms"_s));
     if (const int commands = options.value(u"soak"_s); commands > 0)
         soak(window, driver, mix, seed, commands);
     return 0;
@@ -269,7 +271,7 @@ int main(int argc, char *argv[])
     bench::useHeadlessDefaults();
     QApplication app(argc, argv);
     const QHash<QString, int> options = bench::parseOptions(
-        app, {u"frames"_s, u"seed"_s, u"start-only"_s, u"idle-ms"_s, u"waited"_s, u"choices"_s, u"presses"_s, u"soak"_s});
+        app, {u"frames"_s, u"seed"_s, u"start-only"_s, u"idle-ms"_s, u"waited"_s, u"choices"_s, u"presses"_s, u"gap-ms"_s, u"soak"_s});
     // The game keeps its volume and one-ear mode; the benchmark's commands must not change the user's.
     const QTemporaryDir settings;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());

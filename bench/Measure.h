@@ -8,9 +8,12 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <vector>
 
 // Clocks, counters and reports shared by the benchmark and the programs it starts. Every program
 // reads the same monotonic clock, so a time taken in one process can be compared with another's.
@@ -21,6 +24,16 @@ inline qint64 monotonicNs()
 {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
+}
+
+/// The p-th percentile (nearest rank) of the values; 0 for none.
+inline double percentile(std::vector<double> values, double p)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const auto rank = static_cast<size_t>(std::ceil(p / 100.0 * double(values.size())));
+    return values[std::clamp<size_t>(rank, 1, values.size()) - 1];
 }
 
 /// Resident memory of this process in KiB, or -1 when the system does not say.
@@ -55,12 +68,13 @@ inline void stayIdle(int milliseconds)
     loop.exec();
 }
 
-/// Headless by default: the offscreen window system and SDL's silent audio driver.
+/// Headless by default: the offscreen window system and SDL's silent audio driver (an empty
+/// SDL_AUDIODRIVER leaves the choice of driver to the game).
 inline void useHeadlessDefaults()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
+    if (!qEnvironmentVariableIsSet("SDL_AUDIODRIVER"))
         qputenv("SDL_AUDIODRIVER", "dummy");
 }
 

@@ -41,6 +41,8 @@ public:
     /// Runs the event loop until a mixing pass has ended after this call. False if none did in time.
     bool waitForPass(int timeoutMs = 2'000)
     {
+        if (Mix_QuerySpec(nullptr, nullptr, nullptr) == 0)
+            return true; // the game has let its device go: no pass is under way or to come
         QEventLoop loop;
         connect(this, &MixWatch::passed, &loop, &QEventLoop::quit);
         QTimer limit; // gone with this call, unlike a pending QTimer::singleShot

@@ -3,7 +3,9 @@
 #include "support/WaveFile.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 
 #include <functional>
 #include <stdexcept>
@@ -12,11 +14,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 // A folder holding the game program and a "wave" folder with, for each of the build's recordings,
-// the file source chooses for its name; returns the program's path.
+// the file source chooses for its name (every language's set, "en/nr1.wav" in wave/en); returns the
+// program's path.
 QString copyGame(const QDir &build, const QDir &game, const std::function<QString(const QString &)> &source)
 {
     const QString program = u"velkarn-bench-game"_s;
-    const QStringList names = QDir(build.filePath(u"wave"_s)).entryList({u"*.wav"_s}, QDir::Files);
+    const QDir wave(build.filePath(u"wave"_s));
+    QStringList names;
+    for (QDirIterator it(wave.path(), {u"*.wav"_s}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+        names << wave.relativeFilePath(it.next());
     if (names.isEmpty() || !game.mkpath(u"wave"_s))
         throw std::runtime_error("no recordings in " + build.path().toStdString() + "/wave, or no folder for copies");
     const auto copy = [](const QString &from, const QString &to) {
@@ -24,8 +30,11 @@ QString copyGame(const QDir &build, const QDir &game, const std::function<QStrin
             throw std::runtime_error("cannot copy " + from.toStdString() + " to " + to.toStdString());
     };
     copy(build.filePath(program), game.filePath(program));
-    for (const QString &name : names)
+    for (const QString &name : names) {
+        if (!game.mkpath(QFileInfo(u"wave/"_s + name).path()))
+            throw std::runtime_error("no folder for the copies of " + name.toStdString());
         copy(source(name), game.filePath(u"wave/"_s + name));
+    }
     return game.filePath(program);
 }
 } // namespace
@@ -48,7 +57,8 @@ TestRecordings::TestRecordings(const QString &buildFolder)
     const QDir tmp(dir.path());
     shortGame = copyGame(build, tmp.filePath(u"short"_s), [&](const QString &) { return tone; });
     walkGame = copyGame(build, tmp.filePath(u"walk"_s), [&](const QString &name) {
-        return name.startsWith(u"nr"_s) || walkSounds.contains(name) ? tone : build.filePath(u"wave/"_s + name);
+        const QString file = QFileInfo(name).fileName();
+        return file.startsWith(u"nr"_s) || walkSounds.contains(file) ? tone : build.filePath(u"wave/"_s + name);
     });
     waitedGame = copyGame(build, tmp.filePath(u"waited"_s),
                           [&](const QString &name) { return name == u"rooms_select.wav"_s ? prompt : tone; });

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QDeadlineTimer>
+#include <QTimer>
 
 #include <atomic>
 #include <map>
@@ -15,6 +16,7 @@ struct Mix_Chunk;
 // The sound component on SDL2_mixer. Short decoded sounds are kept per file (and reloaded when the
 // file changes), so opening a door's recording again costs no decoding. Every SDL call is made on
 // the thread that owns this object; the mixer's end-of-channel callback only posts a message to it.
+// While nothing plays for a few seconds the audio device is let go, and opened again for the next sound.
 class SdlSoundComponent final : public SoundComponent
 {
     Q_OBJECT
@@ -24,7 +26,8 @@ public:
     explicit SdlSoundComponent(int bufferFrames = DefaultBufferFrames, QObject *parent = nullptr);
     ~SdlSoundComponent() override;
 
-    static constexpr int DefaultBufferFrames = 512;
+    /// 5.3 ms at 48 kHz: small enough that a key is answered within a few milliseconds.
+    static constexpr int DefaultBufferFrames = 256;
 
     /// Closes the device as the program ends. A stalled device (a driver that no longer takes
     /// sound) can hold its closing forever: after half a second the process ends with exitCode
@@ -62,15 +65,18 @@ private:
 
     class Device;
 
-    Chunk decode(const QString &path) const;
+    Chunk decode(const QString &path);
     int freeChannel();
     void applyPan(int channel, qint32 pan);
     qint64 lengthMs(const Mix_Chunk &chunk) const;
     void guardAgainstStall(qint32 handle);
+    bool awake();
+    void releaseWhenSilent();
     static void channelFinishedOnAudioThread(int channel);
 
     std::unique_ptr<Device> device_;
     QString openError_;
+    QTimer idle_; // lets the device go once nothing has played for a while
     std::map<QString, CachedFile> cache_;
     std::map<qint32, Wave> waves_;
     std::vector<qint32> channelOwner_;

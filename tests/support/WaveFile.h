@@ -12,7 +12,7 @@
 struct WaveFormat {
     quint16 tag = 1;
     quint16 channels = 1;
-    quint32 rate = 44100;
+    quint32 rate = 48000; // the mixer's rate, which the build gives every recording
     quint16 bits = 16;
 };
 
