@@ -22,10 +22,6 @@ constexpr int Channels = 2;
 constexpr int MixChannels = 8;
 // A waited sound ends at the latest this long after its own length, even if the device stalls.
 constexpr qint64 StallMarginMs = 1000;
-// After this long with nothing playing the device is let go: while its stream is open the sound
-// server keeps waking for it, 2-4 % of a core for a silent game. Opening it again costs the next key
-// about 15 ms (PipeWire); a key within this time of the last sound pays nothing.
-constexpr int ReleaseAfterMs = 5000;
 // Recordings up to this long stay decoded between plays.
 constexpr qint64 KeepDecodedMs = 3000;
 // Less sound than this (a header with nothing after it, a file cut off just behind its header)
@@ -75,15 +71,16 @@ public:
             return;
         }
         open_ = true;
-        awake_ = true;
         // The device may mix at another rate or with other channels than asked for.
-        Mix_QuerySpec(&frequency_, &format_, &channels_);
-        frames_ = bufferFrames;
-        bytesPerSecond_ = static_cast<qint64>(frequency_) * channels_ * (SDL_AUDIO_BITSIZE(format_) / 8);
+        int frequency{};
+        Uint16 format{};
+        int channels{};
+        Mix_QuerySpec(&frequency, &format, &channels);
+        bytesPerSecond_ = static_cast<qint64>(frequency) * channels * (SDL_AUDIO_BITSIZE(format) / 8);
     }
     ~Device()
     {
-        if (awake_)
+        if (open_)
             Mix_CloseAudio();
         if (subsystem_)
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -96,31 +93,9 @@ public:
     /// How many bytes of mixed sound make a second.
     qint64 bytesPerSecond() const { return bytesPerSecond_; }
 
-    /// Whether the output is open now; it may be let go while nothing plays.
-    bool isAwake() const { return awake_; }
-    /// Lets the output go, with the mixer's channels (emptied first, so that the mixer's calls on
-    /// channels find none rather than freed memory).
-    void sleep()
-    {
-        Mix_AllocateChannels(0);
-        Mix_CloseAudio();
-        awake_ = false;
-    }
-    /// Opens the output again exactly as it was, so that decoded sounds still fit; false if it cannot.
-    bool wake()
-    {
-        awake_ = Mix_OpenAudioDevice(frequency_, format_, channels_, frames_, nullptr, 0) == 0;
-        return awake_;
-    }
-
 private:
     bool subsystem_ = false;
     bool open_ = false;
-    bool awake_ = false;
-    int frequency_ = Frequency;
-    Uint16 format_ = AUDIO_S16SYS;
-    int channels_ = Channels;
-    int frames_ = 0;
     QString error_;
     qint64 bytesPerSecond_ = Frequency * Channels * 2;
 };
@@ -143,31 +118,6 @@ SdlSoundComponent::SdlSoundComponent(int bufferFrames, QObject *parent)
     channelOwner_.resize(static_cast<size_t>(channels));
     instance_ = this;
     Mix_ChannelFinished(&SdlSoundComponent::channelFinishedOnAudioThread);
-    idle_.setSingleShot(true);
-    idle_.setInterval(ReleaseAfterMs);
-    connect(&idle_, &QTimer::timeout, this, &SdlSoundComponent::releaseWhenSilent);
-}
-
-bool SdlSoundComponent::awake()
-{
-    if (device_->isAwake())
-        return true;
-    if (!device_->wake()) {
-        qWarning("Mix_OpenAudioDevice failed: %s", Mix_GetError());
-        return false;
-    }
-    Mix_AllocateChannels(static_cast<int>(channelOwner_.size()));
-    idle_.start(); // also when it only decodes
-    return true;
-}
-
-void SdlSoundComponent::releaseWhenSilent()
-{
-    const char *driver = SDL_GetCurrentAudioDriver();
-    if (Mix_Playing(-1) > 0)
-        idle_.start();
-    else if (driver == nullptr || std::strcmp(driver, "disk") != 0) // that one would begin its file anew
-        device_->sleep();
 }
 
 SdlSoundComponent::~SdlSoundComponent()
@@ -206,11 +156,8 @@ void SdlSoundComponent::channelFinishedOnAudioThread(int /*channel*/)
         QMetaObject::invokeMethod(self, &SoundComponent::playbackEnded, Qt::QueuedConnection);
 }
 
-SdlSoundComponent::Chunk SdlSoundComponent::decode(const QString &path)
+SdlSoundComponent::Chunk SdlSoundComponent::decode(const QString &path) const
 {
-    // The mixer decodes to its device's format, so it needs the device.
-    if (!awake())
-        return {};
     // The file is opened and closed here, not by the mixer, which would leave a file it could not
     // read open.
     SDL_RWops *file = SDL_RWFromFile(QFile::encodeName(path).constData(), "rb");
@@ -295,8 +242,6 @@ void SdlSoundComponent::startWave(qint32 handle)
     if (wave == waves_.end())
         return;
     Wave &w = wave->second;
-    if (!awake())
-        return;
     const int channel = freeChannel();
     if (channel < 0)
         return;
@@ -309,7 +254,6 @@ void SdlSoundComponent::startWave(qint32 handle)
     channelOwner_[static_cast<size_t>(channel)] = handle;
     w.deadline = QDeadlineTimer(lengthMs(*w.chunk) + StallMarginMs, Qt::PreciseTimer);
     guardAgainstStall(handle);
-    idle_.start();
 }
 
 void SdlSoundComponent::guardAgainstStall(qint32 handle)

@@ -4,7 +4,6 @@
 
 #include <QDateTime>
 #include <QDeadlineTimer>
-#include <QTimer>
 
 #include <atomic>
 #include <map>
@@ -16,7 +15,6 @@ struct Mix_Chunk;
 // The sound component on SDL2_mixer. Short decoded sounds are kept per file (and reloaded when the
 // file changes), so opening a door's recording again costs no decoding. Every SDL call is made on
 // the thread that owns this object; the mixer's end-of-channel callback only posts a message to it.
-// While nothing plays for a few seconds the audio device is let go, and opened again for the next sound.
 class SdlSoundComponent final : public SoundComponent
 {
     Q_OBJECT
@@ -65,18 +63,15 @@ private:
 
     class Device;
 
-    Chunk decode(const QString &path);
+    Chunk decode(const QString &path) const;
     int freeChannel();
     void applyPan(int channel, qint32 pan);
     qint64 lengthMs(const Mix_Chunk &chunk) const;
     void guardAgainstStall(qint32 handle);
-    bool awake();
-    void releaseWhenSilent();
     static void channelFinishedOnAudioThread(int channel);
 
     std::unique_ptr<Device> device_;
     QString openError_;
-    QTimer idle_; // lets the device go once nothing has played for a while
     std::map<QString, CachedFile> cache_;
     std::map<qint32, Wave> waves_;
     std::vector<qint32> channelOwner_;

@@ -166,19 +166,6 @@ private slots:
         QCOMPARE(Mix_Playing(-1), 0);
     }
 
-    void aDeviceLetGoWhileSilentOpensAgainForTheNextSound()
-    {
-        SdlSoundComponent sound;
-        const qint32 handle = sound.openWave(Path("nr1.wav"));
-        for (int channel = 0; channel < 9; ++channel) // one more than the mixer's first 8 channels
-            sound.startWave(sound.openWave(Path("nr1.wav")));
-        // Nothing plays for a while: the device goes, and comes back with all its channels.
-        QVERIFY(QTest::qWaitFor([] { return Mix_QuerySpec(nullptr, nullptr, nullptr) == 0; }, 20000));
-        QVERIFY(sound.isOpen() && !sound.isPlaying(handle));
-        QVERIFY(PlaysToItsEnd(sound, handle));
-        QCOMPARE(Mix_AllocateChannels(-1), 16);
-    }
-
 #ifdef Q_OS_UNIX
     void theSystemsRequestToEndStillEndsTheProgram()
     {
