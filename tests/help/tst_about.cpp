@@ -16,7 +16,6 @@ class AboutDialogTest : public QObject {
 
 private slots:
     void init();
-    void showsItsTexts();
     void everyTextIsWholeAndInReadingOrder_data();
     void everyTextIsWholeAndInReadingOrder();
     void systeminfo_data();
@@ -43,23 +42,6 @@ void AboutDialogTest::init()
     dialog_->show();
 }
 
-// The caption and each control's text.
-void AboutDialogTest::showsItsTexts()
-{
-    const auto setting = [](const char* text) { return QString::fromUtf8(text); };
-    const QString address = QStringLiteral("%1\n%2\n%3\nTelefon : %4")
-                                .arg(setting(HelpConfig::MakerName), setting(HelpConfig::MakerStreet),
-                                     setting(HelpConfig::MakerTown), setting(HelpConfig::MakerPhone));
-    const std::pair<const char*, QString> texts[] = {
-        {"aboutDialog", "Om Velkarn"}, {"titleLabel", "Velkarn"}, {"versionLabel", "Versjon : 1.0.0"}, {"addressLabel", address},
-        {"noticeLabel", setting(HelpConfig::Notice)}, {"okButton", "&Ok"}, {"systemInfoButton", "&Systeminfo..."}};
-    for (const auto& [name, text] : texts) {
-        QWidget* control = dialog_->objectName() == name ? dialog_.get() : dialog_->findChild<QWidget*>(name);
-        QVERIFY2(control, name);
-        QCOMPARE(control->isWindow() ? control->windowTitle() : control->property("text").toString(), text);
-    }
-}
-
 void AboutDialogTest::everyTextIsWholeAndInReadingOrder_data()
 {
     QTest::addColumn<int>("points");
@@ -67,7 +49,7 @@ void AboutDialogTest::everyTextIsWholeAndInReadingOrder_data()
     QTest::newRow("large font") << 24;
 }
 
-// A fixed size; every control inside the dialog and clear of the others, every label plain text from
+// Its texts; a fixed size; every control inside the dialog and clear of the others, every label plain text from
 // its top left and big enough for it, whatever the font; the title bold and larger; the texts read
 // from top to bottom, the buttons beside the notice, below the separator.
 void AboutDialogTest::everyTextIsWholeAndInReadingOrder()
@@ -85,9 +67,16 @@ void AboutDialogTest::everyTextIsWholeAndInReadingOrder()
         const auto* control = dialog_->findChild<QWidget*>(name);
         return QRect(control->mapTo(dialog_.get(), QPoint(0, 0)), control->size());
     };
+    const auto setting = [](const char* text) { return QString::fromUtf8(text); };
+    const QString address = QStringLiteral("%1\n%2\n%3\nTelefon : %4")
+                                .arg(setting(HelpConfig::MakerName), setting(HelpConfig::MakerStreet),
+                                     setting(HelpConfig::MakerTown), setting(HelpConfig::MakerPhone));
     const char* const names[] = {"titleLabel", "versionLabel", "addressLabel", "separator", "noticeLabel", "okButton", "systemInfoButton"};
-    for (const char* name : names) {
+    const QStringList texts = {"Velkarn", "Versjon : 1.0.0", address, "", setting(HelpConfig::Notice), "&Ok", "&Systeminfo..."};
+    QCOMPARE(dialog_->windowTitle(), QStringLiteral("Om Velkarn"));
+    for (const char* const& name : names) {
         const auto* control = dialog_->findChild<QWidget*>(name);
+        QCOMPARE(control->property("text").toString(), texts[&name - names]);
         const auto* label = qobject_cast<const QLabel*>(control);
         QVERIFY2(dialog_->rect().contains(place(name)), name);
         QVERIFY(!label || (label->textFormat() == Qt::PlainText && label->alignment() == (Qt::AlignLeft | Qt::AlignTop)));
