@@ -24,9 +24,8 @@ public:
     qint32 openWave(const QString &path) override
     {
         const QString folder = QFileInfo(path).dir().dirName();
-        const QString name = (folder == "wave" ? QString() : folder + '/') + QFileInfo(path).fileName();
-        names_[nextHandle_] = name;
-        return missing.contains(name) || !open ? -1 : nextHandle_++;
+        names_[nextHandle_] = (folder == "wave" ? QString() : folder + '/') + QFileInfo(path).fileName();
+        return missing.contains(names_[nextHandle_]) || !open ? -1 : nextHandle_++;
     }
     // Like the mixer, a sound cut off by its release reports its end, a moment later.
     void closeWave(qint32 handle) override
@@ -37,8 +36,7 @@ public:
     void stopAll() override
     {
         log << QStringLiteral("stop");
-        playing_.clear();
-        emit playbackEnded();
+        step();
     }
     void startWave(qint32 handle) override
     {

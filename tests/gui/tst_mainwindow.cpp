@@ -196,33 +196,20 @@ private slots:
                                                 "door_open.wav " + side}));
     }
 
-    void aQueuedEscSilencesNothingThatBeganAfterIt()
-    {
-        StartWalk(3);
-        const int door = FirstDoors()[0];
-        TypeKey(*window, Qt::Key_0 + door); // its number is the game's own: Esc waits its turn
-        TypeKey(*window, Qt::Key_Escape);
-        sound->step(); // the number has been heard: the door opens, and Esc waits for that too
-        QCOMPARE(sound->log.last(), QStringLiteral("start door_open.wav ") + QString("LCR")[door - 1]);
-    }
-
-    void closingNeverWaits_data()
-    {
-        QTest::addColumn<bool>("message");
-        QTest::newRow("Avslutt during the welcome") << false;
-        QTest::newRow("the close box while a message is read") << true;
-    }
+    // Avslutt during the welcome, and the close box while a message is read.
     void closingNeverWaits()
     {
-        QFETCH(bool, message);
-        sound->missing = {message ? "welcome.wav" : ""};
-        window->start(); // the welcome plays until it is ended, or its message until it is answered
-        if (message)
-            QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(window->windowHandle());
-        else
-            Action("quitAction")->trigger();
-        QVERIFY(!window->isVisible() && sound->log.last() == "stop");
-        QCOMPARE(sound->playOut(), message ? QStringList() : QStringList{"welcome.wav C"}); // and nothing after it
+        for (const bool message : {false, true}) {
+            init();
+            sound->missing = {message ? "welcome.wav" : ""};
+            window->start(); // the welcome plays until it is ended, or its message until it is answered
+            if (message)
+                QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(window->windowHandle());
+            else
+                Action("quitAction")->trigger();
+            QVERIFY(!window->isVisible() && sound->log.last() == "stop");
+            QCOMPARE(sound->playOut(), message ? QStringList() : QStringList{"welcome.wav C"}); // and nothing after it
+        }
     }
 
     void theListIsReachedWithTabAndSpeaksOnlyWhenTheFocusReallyMovesThere()
