@@ -38,8 +38,14 @@ const Settings Smoke{true, 20, 1, 500, 19, 1'000};
 // on commands rather than on waiting for the next mixing pass.
 constexpr int SoakFrames = 256;
 
-double ms(double ns) { return ns / 1e6; }
-double ratio(double a, double b) { return b > 0 ? a / b : 0; }
+double ms(double ns)
+{
+    return ns / 1e6;
+}
+double ratio(double a, double b)
+{
+    return b > 0 ? a / b : 0;
+}
 
 // What a started program said in "name=value" lines, in order (a name may come again), and how it ended.
 struct Reported {
@@ -84,9 +90,9 @@ Reported run(const QString &program, const std::map<QString, int> &options, qint
         process.waitForFinished();
     } else if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         // For a process ended by a signal, Qt gives the signal as its exit code.
-        reported.failure = (process.exitStatus() != QProcess::NormalExit ? u"crashed, signal %1"_s
-                                                                         : u"exited with status %1"_s)
-                               .arg(process.exitCode());
+        reported.failure
+            = (process.exitStatus() != QProcess::NormalExit ? u"crashed, signal %1"_s : u"exited with status %1"_s)
+                  .arg(process.exitCode());
     }
     if (!mayFail && !reported.failure.isEmpty())
         throw std::runtime_error((program + u' ' + reported.failure).toStdString());
@@ -99,24 +105,26 @@ Reported run(const QString &program, const std::map<QString, int> &options, qint
 
 void measureKeyToSound(const Settings &settings, const TestRecordings &recordings, Figures &figures)
 {
-    figures.section(u"key_to_sound_ms"_s, u"Key -> first mixed sample of the door's announcement "
-                                          "(ms, %1 presses each, at random moments)"_s.arg(settings.presses));
+    figures.section(u"key_to_sound_ms"_s,
+                    u"Key -> first mixed sample of the door's announcement "
+                    "(ms, %1 presses each, at random moments)"_s.arg(settings.presses));
     std::map<int, double> p95; // by frames
     for (int frames : {SdlSoundComponent::DefaultBufferFrames, 2048, 4096}) {
-        const std::vector<double> ns =
-            run(recordings.shortGame, {{u"frames"_s, frames}, {u"presses"_s, settings.presses}, {u"seed"_s, frames}})
-                .all(u"key_to_sound_ns"_s);
+        const std::vector<double> ns
+            = run(recordings.shortGame, {{u"frames"_s, frames}, {u"presses"_s, settings.presses}, {u"seed"_s, frames}})
+                  .all(u"key_to_sound_ns"_s);
         if (static_cast<int>(ns.size()) != settings.presses)
             throw std::runtime_error("velkarn-bench-game did not report every door choice");
         const bool game = frames == SdlSoundComponent::DefaultBufferFrames;
         for (const auto &[name, p] : {std::pair{"p50", 50}, {"p95", 95}, {"p99", 99}, {"max", 100}}) {
             figures.add(u"%1mixer at %2 frames, %3"_s.arg(game ? "game, " : "").arg(frames).arg(name),
-                        ms(bench::percentile(ns, p)), "ms", 2, game && p == 95 ? std::optional(Figures::Limit{15}) : std::nullopt);
+                        ms(bench::percentile(ns, p)), "ms", 2,
+                        game && p == 95 ? std::optional(Figures::Limit{15}) : std::nullopt);
         }
         p95[frames] = ms(bench::percentile(ns, 95));
     }
-    figures.add(u"p95 at 2048 frames over p95 at %1"_s.arg(SdlSoundComponent::DefaultBufferFrames), ratio(p95[2048], p95[SdlSoundComponent::DefaultBufferFrames]),
-                "x", 2, Figures::Limit{3, false});
+    figures.add(u"p95 at 2048 frames over p95 at %1"_s.arg(SdlSoundComponent::DefaultBufferFrames),
+                ratio(p95[2048], p95[SdlSoundComponent::DefaultBufferFrames]), "x", 2, Figures::Limit{3, false});
 }
 
 void measureProcessorAndMemory(const Settings &settings, const TestRecordings &recordings, Figures &figures)
@@ -125,7 +133,8 @@ void measureProcessorAndMemory(const Settings &settings, const TestRecordings &r
     const Reported waited = run(recordings.waitedGame, {{u"waited"_s, 1}});
     const Reported bare = run(u"velkarn-bench-bare"_s, {{u"idle-ms"_s, settings.idleMs}});
 
-    figures.section(u"cpu_percent_of_core"_s, u"Processor (% of one core; idle for %1 s)"_s.arg(settings.idleMs / 1000.0));
+    figures.section(u"cpu_percent_of_core"_s,
+                    u"Processor (% of one core; idle for %1 s)"_s.arg(settings.idleMs / 1000.0));
     const double floor = bare.value(u"idle_cpu_pct"_s);
     const double idle = game.value(u"idle_cpu_pct"_s);
     figures.add(u"bare window with SDL audio open (floor), idle"_s, floor, "%", 3);
@@ -173,8 +182,10 @@ bool soak(int commands, const TestRecordings &recordings, Figures &figures)
 {
     const Reported soak = run(recordings.shortGame,
                               {{u"soak"_s, commands}, {u"frames"_s, SoakFrames}, {u"seed"_s, commands}}, nullptr, true);
-    figures.section(u"soak"_s, u"Soak: %1 random commands through the window and the SDL component "
-                               "(10 ms recordings, %2-frame mixer)"_s.arg(commands).arg(SoakFrames));
+    figures.section(u"soak"_s,
+                    u"Soak: %1 random commands through the window and the SDL component "
+                    "(10 ms recordings, %2-frame mixer)"_s.arg(commands)
+                        .arg(SoakFrames));
     figures.add(u"the game ended normally (1) or not (0)"_s, soak.failure.isEmpty(), "", 0, Figures::Limit{1, false});
     if (!soak.failure.isEmpty()) {
         std::printf("  the game %s\n", qPrintable(soak.failure));
@@ -206,7 +217,8 @@ int measureSoundServer(const Settings &settings, Figures &figures)
 {
 #ifdef VELKARN_SOUND_SERVER
     const TestRecordings recordings(QCoreApplication::applicationDirPath());
-    return measureThroughSoundServer(recordings.shortGame, settings.smoke ? 3 : 40, settings.smoke ? 500 : 20'000, figures);
+    return measureThroughSoundServer(recordings.shortGame, settings.smoke ? 3 : 40, settings.smoke ? 500 : 20'000,
+                                     figures);
 #else
     Q_UNUSED(settings);
     Q_UNUSED(figures);
@@ -239,8 +251,8 @@ int main(int argc, char *argv[])
     bench::useHeadlessDefaults();
     QApplication app(argc, argv);
     // Each way of running the game measures into the same list of figures.
-    const std::map<QString, int (*)(const Settings &, Figures &)> modes = {
-        {u"headless"_s, measureHeadless}, {u"sound-server"_s, measureSoundServer}, {u"all"_s, measureAll}};
+    const std::map<QString, int (*)(const Settings &, Figures &)> modes
+        = {{u"headless"_s, measureHeadless}, {u"sound-server"_s, measureSoundServer}, {u"all"_s, measureAll}};
 
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Measures Velkarn's responsiveness and cost."_s);
@@ -249,8 +261,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption json(u"json"_s, u"Also write the results as JSON to this file."_s, u"path"_s);
     const QCommandLineOption soak(u"soak"_s, u"Random commands for the soak (100,000; 1,000 with --smoke; 0: none)."_s,
                                   u"n"_s);
-    const QCommandLineOption mode(u"mode"_s, u"How the game is run: headless (the default), sound-server (through a private PipeWire; exit 77 where it "
-                                                 "cannot start) or all."_s, u"mode"_s, u"headless"_s);
+    const QCommandLineOption mode(
+        u"mode"_s,
+        u"How the game is run: headless (the default), sound-server (through a private PipeWire; exit 77 where it "
+        "cannot start) or all."_s,
+        u"mode"_s, u"headless"_s);
     parser.addOptions({smoke, json, soak, mode});
     parser.process(app);
     Settings settings = parser.isSet(smoke) ? Smoke : Settings{};
@@ -262,8 +277,10 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    const QJsonObject machine{{u"cores"_s, QThread::idealThreadCount()}, {u"cpu"_s, cpuModel()},
-                              {u"kernel"_s, QSysInfo::kernelVersion()}, {u"qt"_s, QString::fromLatin1(qVersion())},
+    const QJsonObject machine{{u"cores"_s, QThread::idealThreadCount()},
+                              {u"cpu"_s, cpuModel()},
+                              {u"kernel"_s, QSysInfo::kernelVersion()},
+                              {u"qt"_s, QString::fromLatin1(qVersion())},
                               {u"qpa"_s, qEnvironmentVariable("QT_QPA_PLATFORM")},
                               {u"sdl_audio"_s, qEnvironmentVariable("SDL_AUDIODRIVER")}};
     std::printf("Velkarn benchmark (%s, %s)\nMachine: %s\n", qPrintable(measure->first),

@@ -35,7 +35,8 @@ public:
         const Figure &figure = figures_.emplace_back(Figure{section_, key, value, limit});
         const QString target = !limit ? QString()
                                       : QStringLiteral("target %1 %2: %3")
-                                            .arg(limit->atMost ? "<=" : ">=").arg(limit->value)
+                                            .arg(limit->atMost ? "<=" : ">=")
+                                            .arg(limit->value)
                                             .arg(figure.met() ? "met" : "MISSED");
         std::printf("  %-58s %11.*f %-4s %s\n", qPrintable(label), decimals, value, unit, qPrintable(target));
         std::fflush(stdout);
@@ -52,8 +53,10 @@ public:
             json.insert(f.section, group);
             if (f.limit) {
                 targets.append(QJsonObject{{QStringLiteral("name"), f.section + u'.' + f.key},
-                                           {QStringLiteral("value"), f.value}, {QStringLiteral("limit"), f.limit->value},
-                                           {QStringLiteral("at_most"), f.limit->atMost}, {QStringLiteral("met"), f.met()}});
+                                           {QStringLiteral("value"), f.value},
+                                           {QStringLiteral("limit"), f.limit->value},
+                                           {QStringLiteral("at_most"), f.limit->atMost},
+                                           {QStringLiteral("met"), f.met()}});
             }
         }
         json.insert(QStringLiteral("targets"), targets);

@@ -36,8 +36,7 @@ public:
     /// When the last timed door key reached the window, on the monotonic clock.
     qint64 keyNs() const { return keyNs_; }
     /// Types a key (held: with that many repeats) on the window, as the window system would.
-    void pressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString &text = {},
-                  int repeats = 0);
+    void pressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString &text = {}, int repeats = 0);
     /// Returns once no sound is playing and the game has heard of every end: whatever the game
     /// held for a waited sound has then run.
     void settle();

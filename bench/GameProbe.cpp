@@ -43,12 +43,38 @@ struct Keystroke {
 // Every key the game answers, and a few it ignores. Door keys and Enter come more often, so that
 // walks begin and go on between the new games that F2 and the menu start.
 const Keystroke Keys[] = {
-    {Qt::Key_1}, {Qt::Key_2}, {Qt::Key_3}, {Qt::Key_1}, {Qt::Key_2}, {Qt::Key_3}, {Qt::Key_1}, {Qt::Key_2},
-    {Qt::Key_3}, {Qt::Key_Return}, {Qt::Key_Return}, {Qt::Key_Return}, {Qt::Key_Tab}, {Qt::Key_Tab},
-    {Qt::Key_Backtab, Qt::ShiftModifier}, {Qt::Key_Space}, {Qt::Key_Up}, {Qt::Key_Down}, {Qt::Key_Home},
-    {Qt::Key_End}, {Qt::Key_Escape}, {Qt::Key_Control}, {Qt::Key_F1}, {Qt::Key_F2}, {Qt::Key_F3},
-    {Qt::Key_F4}, {Qt::Key_Plus}, {Qt::Key_Minus}, {Qt::Key_M, Qt::ControlModifier},
-    {Qt::Key_1, Qt::KeypadModifier}, {Qt::Key_A}, {Qt::Key_Enter, Qt::KeypadModifier},
+    {Qt::Key_1},
+    {Qt::Key_2},
+    {Qt::Key_3},
+    {Qt::Key_1},
+    {Qt::Key_2},
+    {Qt::Key_3},
+    {Qt::Key_1},
+    {Qt::Key_2},
+    {Qt::Key_3},
+    {Qt::Key_Return},
+    {Qt::Key_Return},
+    {Qt::Key_Return},
+    {Qt::Key_Tab},
+    {Qt::Key_Tab},
+    {Qt::Key_Backtab, Qt::ShiftModifier},
+    {Qt::Key_Space},
+    {Qt::Key_Up},
+    {Qt::Key_Down},
+    {Qt::Key_Home},
+    {Qt::Key_End},
+    {Qt::Key_Escape},
+    {Qt::Key_Control},
+    {Qt::Key_F1},
+    {Qt::Key_F2},
+    {Qt::Key_F3},
+    {Qt::Key_F4},
+    {Qt::Key_Plus},
+    {Qt::Key_Minus},
+    {Qt::Key_M, Qt::ControlModifier},
+    {Qt::Key_1, Qt::KeypadModifier},
+    {Qt::Key_A},
+    {Qt::Key_Enter, Qt::KeypadModifier},
 };
 
 qint64 openHandles()
@@ -141,7 +167,11 @@ void soak(MainWindow &window, GameDriver &driver, MixWatch &mix, quint64 seed, i
         if (std::bernoulli_distribution(0.3)(random))
             answerDialogs(dialogsClosed, messages);
         const int roll = pick(0, 99);
-        const Kind kind = roll < 45 ? Key : roll < 55 ? HeldKey : roll < 75 ? Click : roll < 85 ? AccessibilityPress : MenuCommand;
+        const Kind kind = roll < 45 ? Key
+            : roll < 55             ? HeldKey
+            : roll < 75             ? Click
+            : roll < 85             ? AccessibilityPress
+                                    : MenuCommand;
         duringWalks += doors[0]->isVisible() ? 1 : 0;
         ++sent[kind];
         if (kind == Key || kind == HeldKey) {
@@ -182,17 +212,27 @@ void soak(MainWindow &window, GameDriver &driver, MixWatch &mix, quint64 seed, i
     window.close();
     QCoreApplication::processEvents();
 
-    const std::pair<const char *, double> figures[] = {
-        {"keys sent", sent[Key]}, {"held keys sent", sent[HeldKey]}, {"mouse clicks sent", sent[Click]},
-        {"screen-reader presses sent", sent[AccessibilityPress]}, {"menu commands sent", sent[MenuCommand]},
-        {"walks begun", walks.walks}, {"commands sent during a walk", duringWalks},
-        {"About dialogs closed", dialogsClosed}, {"messages, each a fault", messages},
-        {"open handles at the start", double(handlesAtStart)}, {"open handles at most", double(peakHandles)},
-        {"open handles at the end", double(endHandles)}, {"mixer channels allocated at most", peakChannels},
-        {"mixer channels playing at once at most", std::max(peakPlaying, mix.peakPlaying())},
-        {"time, s", seconds}, {"time a command, ms", 1000 * seconds / commands}, {"warm-up commands", warmUp},
-        {"resident after the warm-up, MiB", double(warmKb) / 1024}, {"resident at most after it, MiB", double(peakKb) / 1024},
-        {"resident at the end, MiB", double(endKb) / 1024}};
+    const std::pair<const char *, double> figures[]
+        = {{"keys sent", sent[Key]},
+           {"held keys sent", sent[HeldKey]},
+           {"mouse clicks sent", sent[Click]},
+           {"screen-reader presses sent", sent[AccessibilityPress]},
+           {"menu commands sent", sent[MenuCommand]},
+           {"walks begun", walks.walks},
+           {"commands sent during a walk", duringWalks},
+           {"About dialogs closed", dialogsClosed},
+           {"messages, each a fault", messages},
+           {"open handles at the start", double(handlesAtStart)},
+           {"open handles at most", double(peakHandles)},
+           {"open handles at the end", double(endHandles)},
+           {"mixer channels allocated at most", peakChannels},
+           {"mixer channels playing at once at most", std::max(peakPlaying, mix.peakPlaying())},
+           {"time, s", seconds},
+           {"time a command, ms", 1000 * seconds / commands},
+           {"warm-up commands", warmUp},
+           {"resident after the warm-up, MiB", double(warmKb) / 1024},
+           {"resident at most after it, MiB", double(peakKb) / 1024},
+           {"resident at the end, MiB", double(endKb) / 1024}};
     for (const auto &[name, value] : figures)
         bench::report(name, value);
 }
@@ -213,8 +253,7 @@ void chooseDoors(GameDriver &driver, int choices, bool timed, int frames, int ga
         if (timed) {
             bench::report("key_to_sound_ns", double(keyToSoundNs));
             bench::report("key_ns", double(driver.keyNs())); // for a recorder outside the game
-        }
-        else if (i == std::min(100, choices / 2))
+        } else if (i == std::min(100, choices / 2))
             bench::report("rss_early_kb", double(bench::residentKb()));
     }
     if (!timed)
@@ -270,8 +309,10 @@ int main(int argc, char *argv[])
 {
     bench::useHeadlessDefaults();
     QApplication app(argc, argv);
-    const QHash<QString, int> options = bench::parseOptions(
-        app, {u"frames"_s, u"seed"_s, u"start-only"_s, u"idle-ms"_s, u"waited"_s, u"choices"_s, u"presses"_s, u"gap-ms"_s, u"soak"_s});
+    const QHash<QString, int> options
+        = bench::parseOptions(app,
+                              {u"frames"_s, u"seed"_s, u"start-only"_s, u"idle-ms"_s, u"waited"_s, u"choices"_s,
+                               u"presses"_s, u"gap-ms"_s, u"soak"_s});
     // The game keeps its volume and one-ear mode; the benchmark's commands must not change the user's.
     const QTemporaryDir settings;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());

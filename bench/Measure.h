@@ -46,12 +46,12 @@ inline qint64 residentKb()
 }
 
 /// Processor use of this process while work() runs, as a percentage of one core.
-template<typename Work>
-double corePercent(Work work)
+template<typename Work> double corePercent(Work work)
 {
     const auto cpuNs = [] {
         timespec now{};
-        return clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now) == 0 ? double(now.tv_sec) * 1e9 + double(now.tv_nsec) : 0.0;
+        return clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now) == 0 ? double(now.tv_sec) * 1e9 + double(now.tv_nsec)
+                                                                  : 0.0;
     };
     const double cpu = cpuNs();
     const qint64 start = monotonicNs();
@@ -106,7 +106,11 @@ class ExposeWatch : public QObject
 {
 public:
     /// Watches from now on; with quit, ends the event loop at the first expose.
-    explicit ExposeWatch(bool quit = false) : quit_(quit) { qApp->installEventFilter(this); }
+    explicit ExposeWatch(bool quit = false)
+        : quit_(quit)
+    {
+        qApp->installEventFilter(this);
+    }
     qint64 firstExposeNs() const { return firstNs_; }
 
 protected:
@@ -117,7 +121,8 @@ protected:
             firstNs_ = monotonicNs();
             qApp->removeEventFilter(this); // seen: the rest of the run goes unwatched
             if (quit_)
-                QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
         }
         return QObject::eventFilter(watched, event);
     }

@@ -68,8 +68,7 @@ private:
         // Inside the post-mix callback the mixer holds its lock, so its channels cannot change here.
         const int playing = Mix_Playing(-1);
         int peak = watch->peakPlaying_.load();
-        while (playing > peak && !watch->peakPlaying_.compare_exchange_weak(peak, playing)) {
-        }
+        while (playing > peak && !watch->peakPlaying_.compare_exchange_weak(peak, playing)) {}
         if (watch->listening_.load()
             && (playing > 0 || std::any_of(stream, stream + length, [](Uint8 byte) { return byte != 0; }))) {
             watch->listening_ = false;

@@ -1,7 +1,7 @@
 #include "SoundServer.h"
 
-#include "Measure.h"
 #include "Figures.h"
+#include "Measure.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -35,8 +35,14 @@ constexpr int GapFrames = Rate / 2000; // 0.5 ms of silence ends a sound; a 440 
 constexpr double ToneNs = 10e6;        // every recording the timed game plays is a 10 ms tone
 constexpr const char *SinkName = "velkarn_bench_sink";
 
-[[noreturn]] void fail(const QString &what) { throw std::runtime_error(what.toStdString()); }
-double ms(double ns) { return ns / 1e6; }
+[[noreturn]] void fail(const QString &what)
+{
+    throw std::runtime_error(what.toStdString());
+}
+double ms(double ns)
+{
+    return ns / 1e6;
+}
 
 /// Processor time used so far by the process pid and all its threads; 0 once it has gone.
 qint64 processCpuNs(qint64 pid)
@@ -66,13 +72,18 @@ public:
         const QString sink = QString::fromLatin1(SinkName);
         QByteArray chosen;
         if (launch({QStringLiteral("dbus-daemon"), QStringLiteral("--session"), QStringLiteral("--nofork"),
-                    QStringLiteral("--address=") + bus}, QStringLiteral("bus"))
-            && launch({QStringLiteral("pipewire")}, QStringLiteral("pipewire-0")) && launch({QStringLiteral("wireplumber")}, {})
+                    QStringLiteral("--address=") + bus},
+                   QStringLiteral("bus"))
+            && launch({QStringLiteral("pipewire")}, QStringLiteral("pipewire-0"))
+            && launch({QStringLiteral("wireplumber")}, {})
             && launch({QStringLiteral("pipewire-pulse")}, QStringLiteral("pulse/native"))
-            && pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"), QStringLiteral("sink_name=") + sink})
+            && pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+                      QStringLiteral("sink_name=") + sink})
             && pactl({QStringLiteral("set-default-sink"), sink})) {
             // The session manager makes it the default a moment later.
-            for (int tries = 0; tries < 100 && pactl({QStringLiteral("get-default-sink")}, &chosen) && chosen.trimmed() != sink; ++tries)
+            for (int tries = 0;
+                 tries < 100 && pactl({QStringLiteral("get-default-sink")}, &chosen) && chosen.trimmed() != sink;
+                 ++tries)
                 QThread::msleep(20);
             if (failure_.isEmpty() && chosen.trimmed() != sink)
                 failure_ = QStringLiteral("wireplumber never made the null sink the default");
@@ -117,9 +128,11 @@ private:
                 return true;
             QThread::msleep(20);
         }
-        failure_ = process.state() == QProcess::Running        ? QStringLiteral("%1 made no %2 in 5 s").arg(command.first(), socket)
-                   : process.error() == QProcess::FailedToStart ? QStringLiteral("%1: %2").arg(command.first(), process.errorString())
-                                                                 : QStringLiteral("%1 ended at once").arg(command.first());
+        failure_ = process.state() == QProcess::Running
+            ? QStringLiteral("%1 made no %2 in 5 s").arg(command.first(), socket)
+            : process.error() == QProcess::FailedToStart
+            ? QStringLiteral("%1: %2").arg(command.first(), process.errorString())
+            : QStringLiteral("%1 ended at once").arg(command.first());
         return false;
     }
     bool pactl(const QStringList &arguments, QByteArray *output = nullptr)
@@ -235,16 +248,17 @@ private:
         // The recorder asks for the longest cycle, so that it never shortens the graph's, and is
         // passive, so that the graph rests when nothing else plays; the native client asks for the
         // shortest cycle that PipeWire's defaults allow.
-        pw_properties *props = pw_properties_new(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY,
-                                                 capture ? "Capture" : "Playback", PW_KEY_NODE_LATENCY,
-                                                 capture ? "8192/48000" : "64/48000", nullptr);
+        pw_properties *props
+            = pw_properties_new(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, capture ? "Capture" : "Playback",
+                                PW_KEY_NODE_LATENCY, capture ? "8192/48000" : "64/48000", nullptr);
         if (capture) {
             pw_properties_set(props, PW_KEY_STREAM_CAPTURE_SINK, "true");
             pw_properties_set(props, PW_KEY_NODE_PASSIVE, "true");
             pw_properties_set(props, PW_KEY_TARGET_OBJECT, SinkName);
         }
-        pw_stream *stream = pw_stream_new_simple(pw_thread_loop_get_loop(loop_), capture ? "velkarn-recorder" : "velkarn-native",
-                                                 props, capture ? &captureEvents : &playEvents, this);
+        pw_stream *stream
+            = pw_stream_new_simple(pw_thread_loop_get_loop(loop_), capture ? "velkarn-recorder" : "velkarn-native",
+                                   props, capture ? &captureEvents : &playEvents, this);
         uint8_t buffer[512];
         spa_pod_builder builder = SPA_POD_BUILDER_INIT(buffer, sizeof buffer);
         spa_audio_info_raw info{};
@@ -255,7 +269,9 @@ private:
         const auto flags = static_cast<pw_stream_flags>(PW_STREAM_FLAG_AUTOCONNECT | PW_STREAM_FLAG_MAP_BUFFERS
                                                         | PW_STREAM_FLAG_RT_PROCESS);
         if (stream == nullptr
-            || pw_stream_connect(stream, capture ? PW_DIRECTION_INPUT : PW_DIRECTION_OUTPUT, PW_ID_ANY, flags, params, 1) != 0)
+            || pw_stream_connect(stream, capture ? PW_DIRECTION_INPUT : PW_DIRECTION_OUTPUT, PW_ID_ANY, flags, params,
+                                 1)
+                != 0)
             fail(QStringLiteral("cannot connect a PipeWire stream"));
         return stream;
     }
@@ -316,7 +332,8 @@ private:
         }
         for (uint32_t i = 0; i < frames && out != nullptr; ++i) {
             const int n = Rate / 100 - self->toneLeft_ + 1;
-            out[2 * i] = out[2 * i + 1] = self->toneLeft_ > 0 ? 0.5f * std::sin(2 * std::numbers::pi_v<float> * 440 * n / Rate) : 0;
+            out[2 * i] = out[2 * i + 1]
+                = self->toneLeft_ > 0 ? 0.5f * std::sin(2 * std::numbers::pi_v<float> * 440 * n / Rate) : 0;
             self->toneLeft_ -= self->toneLeft_ > 0;
         }
         *d.chunk = spa_chunk{0, frames * 8, 8, 0};
@@ -365,7 +382,8 @@ double corePercent(qint64 cpuNs, qint64 wallNs)
 
 // Runs the game through the server, handing each line it prints to onLine with its process id.
 template<typename OnLine>
-void runGame(const QProcessEnvironment &serverEnv, const QString &gamePath, const Row &row, QStringList arguments, OnLine onLine)
+void runGame(const QProcessEnvironment &serverEnv, const QString &gamePath, const Row &row, QStringList arguments,
+             OnLine onLine)
 {
     QProcessEnvironment env = serverEnv;
     env.insert(QStringLiteral("SDL_AUDIODRIVER"), row.driver);
@@ -409,10 +427,12 @@ void addRow(Figures &figures, const QString &label, const std::vector<double> &n
 
 int measureThroughSoundServer(const QString &gamePath, int presses, int idleMs, Figures &figures)
 {
-    figures.section(QStringLiteral("sound_server"),
-                    QStringLiteral("Key -> sink through a private PipeWire (a null sink's monitor recorded; %1 presses each;"
-                                   " idle %2 s, game + pipewire + wireplumber + pipewire-pulse, % of a core)")
-                        .arg(presses).arg(idleMs / 1000.0));
+    figures.section(
+        QStringLiteral("sound_server"),
+        QStringLiteral("Key -> sink through a private PipeWire (a null sink's monitor recorded; %1 presses each;"
+                       " idle %2 s, game + pipewire + wireplumber + pipewire-pulse, % of a core)")
+            .arg(presses)
+            .arg(idleMs / 1000.0));
     const SoundServer server;
     if (!server.failure().isEmpty()) {
         std::printf("  not measured: PipeWire cannot start here (%s)\n", qPrintable(server.failure()));
@@ -461,14 +481,15 @@ int measureThroughSoundServer(const QString &gamePath, int presses, int idleMs, 
 
     SinkRecorder recorder;
     qint64 calibrationErrorNs = 0;
-    addRow(figures, QStringLiteral("native PipeWire client, 64 frames (floor)"), recorder.pressNative(presses, calibrationErrorNs),
-           -1, 0, -1, false);
+    addRow(figures, QStringLiteral("native PipeWire client, 64 frames (floor)"),
+           recorder.pressNative(presses, calibrationErrorNs), -1, 0, -1, false);
     figures.add(QStringLiteral("the server alone, idle"), serverIdle, "%", 2);
     for (const Row &row : rows) {
         recorder.take();
         std::vector<qint64> keys;
-        runGame(env, gamePath, row, {QStringLiteral("--presses"), QString::number(presses), QStringLiteral("--gap-ms"),
-                                     QString::number(row.gapMs), QStringLiteral("--seed"), QString::number(presses)},
+        runGame(env, gamePath, row,
+                {QStringLiteral("--presses"), QString::number(presses), QStringLiteral("--gap-ms"),
+                 QString::number(row.gapMs), QStringLiteral("--seed"), QString::number(presses)},
                 [&keys](const QByteArray &line, qint64) {
                     if (line.startsWith("key_ns="))
                         keys.push_back(static_cast<qint64>(line.mid(7).toDouble()));
@@ -477,15 +498,17 @@ int measureThroughSoundServer(const QString &gamePath, int presses, int idleMs, 
         const std::vector<SinkRecorder::Sound> heard = recorder.take();
         std::vector<double> latencies;
         for (qint64 key : keys) {
-            const auto answer = std::find_if(heard.begin(), heard.end(), [key](const auto &s) { return s.startNs > key; });
+            const auto answer
+                = std::find_if(heard.begin(), heard.end(), [key](const auto &s) { return s.startNs > key; });
             if (key == 0 || answer == heard.end())
                 fail(QStringLiteral("a key's answer was never heard (%1)").arg(row.label));
             latencies.push_back(static_cast<double>(answer->startNs - key));
         }
         // The game as built is held to what a child should hear, and to costing nothing while silent.
-        addRow(figures, row.label, latencies, static_cast<int>(heard.size()),
-               static_cast<int>(std::count_if(heard.begin(), heard.end(), [](const auto &s) { return !heardWhole(s); })),
-               row.idleCpu, &row == &rows.front());
+        addRow(
+            figures, row.label, latencies, static_cast<int>(heard.size()),
+            static_cast<int>(std::count_if(heard.begin(), heard.end(), [](const auto &s) { return !heardWhole(s); })),
+            row.idleCpu, &row == &rows.front());
     }
     figures.add(QStringLiteral("recording calibrated: cycles the recorder hears late"), recorder.lag(), "", 0);
     figures.add(QStringLiteral("recording calibrated: tones placed within"), ms(double(calibrationErrorNs)), "ms", 3);

@@ -51,8 +51,8 @@ TestRecordings::TestRecordings(const QString &buildFolder)
     write(tone, WaveBytes(10));
     write(prompt, WaveBytes(2'000));
     // What a door choice plays: the numbers, the doors and their effects.
-    const QStringList walkSounds = {u"door123.wav"_s, u"door_open.wav"_s, u"door_closed.wav"_s, u"error.wav"_s,
-                                    u"success.wav"_s};
+    const QStringList walkSounds
+        = {u"door123.wav"_s, u"door_open.wav"_s, u"door_closed.wav"_s, u"error.wav"_s, u"success.wav"_s};
     const QDir build(buildFolder);
     const QDir tmp(dir.path());
     shortGame = copyGame(build, tmp.filePath(u"short"_s), [&](const QString &) { return tone; });

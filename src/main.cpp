@@ -19,8 +19,8 @@ int main(int argc, char *argv[])
     // For a teacher's launcher: the language of this run, over the one kept or the desktop's.
     QCommandLineParser parser;
     const QString languages = Translations::available().join(QStringLiteral(", "));
-    const QCommandLineOption languageOption(QStringLiteral("language"), QStringLiteral("Språk / language: ") + languages,
-                                            QStringLiteral("code"));
+    const QCommandLineOption languageOption(QStringLiteral("language"),
+                                            QStringLiteral("Språk / language: ") + languages, QStringLiteral("code"));
     parser.addOption(languageOption);
     parser.addHelpOption();
     parser.process(app);

@@ -12,10 +12,7 @@ class HeldKeys
 {
 public:
     /// Notes that key was let go.
-    void released(const QKeyEvent &key)
-    {
-        lastRelease_[key.key()] = key.timestamp();
-    }
+    void released(const QKeyEvent &key) { lastRelease_[key.key()] = key.timestamp(); }
     /// True when the press only repeats a key that is held down.
     bool isRepeat(const QKeyEvent &key) const
     {

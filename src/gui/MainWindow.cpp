@@ -32,8 +32,7 @@ constexpr int PromptColumns = 10;
 // merely activated again (after a message, a menu or another program) the list says nothing.
 bool isRealFocusMove(Qt::FocusReason reason)
 {
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
-           && reason != Qt::MenuBarFocusReason;
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason;
 }
 
 quint64 clockSeed()
@@ -64,8 +63,9 @@ MainWindow::MainWindow(SoundComponent &component, std::optional<quint64> seed, Q
 
     connect(&game_, &Game::choosingRoomCount, this, &MainWindow::showChoosing);
     connect(&game_, &Game::walking, this, &MainWindow::showWalking);
-    connect(&game_, &Game::soundSettingsChanged, this,
-            [this](int volume, bool bothEars) { settings_.keep({volume, bothEars, settings_.settings().language}); });
+    connect(&game_, &Game::soundSettingsChanged, this, [this](int volume, bool bothEars) {
+        settings_.keep({volume, bothEars, settings_.settings().language});
+    });
 }
 
 MainWindow::~MainWindow() = default;
@@ -148,11 +148,12 @@ void MainWindow::createMenus()
     aboutAction_ = helpMenu->addAction(QString(), this, [this] { queue_.post([this] { showAbout(); }); });
 
     languageMenu->setObjectName(QStringLiteral("languageMenu"));
-    const std::pair<QAction *, const char *> names[] = {
-        {newGameAction_, "newGameAction"}, {whereAmIAction_, "whereAmIAction"}, {quitAction_, "quitAction"},
-        {louderAction_, "louderAction"},   {softerAction_, "softerAction"},     {bothEarsAction_, "bothEarsAction"},
-        {helpAction_, "helpAction"},       {soundLessonAction_, "soundLessonAction"},
-        {mailAction_, "mailAction"},       {aboutAction_, "aboutAction"}};
+    const std::pair<QAction *, const char *> names[]
+        = {{newGameAction_, "newGameAction"}, {whereAmIAction_, "whereAmIAction"},
+           {quitAction_, "quitAction"},       {louderAction_, "louderAction"},
+           {softerAction_, "softerAction"},   {bothEarsAction_, "bothEarsAction"},
+           {helpAction_, "helpAction"},       {soundLessonAction_, "soundLessonAction"},
+           {mailAction_, "mailAction"},       {aboutAction_, "aboutAction"}};
     for (const auto &[action, name] : names) {
         action->setObjectName(QString::fromLatin1(name));
         // A held key counts once. The window handles the shortcuts' keys itself, with every other
@@ -231,8 +232,10 @@ void MainWindow::fitToText()
 {
     // A cell is a twelfth of an inch wide and a sixth tall, wider where the prompt needs more than
     // its ten cells and taller where a line of the desktop's font needs more. Text never shrinks.
-    const int cellWidth = std::max(logicalDpiX() / 12, (prompt_->sizeHint().width() + PromptColumns - 1) / PromptColumns);
-    const int cellHeight = std::max({logicalDpiY() / 6, prompt_->sizeHint().height(), roomCountList_->sizeHintForRow(0)});
+    const int cellWidth
+        = std::max(logicalDpiX() / 12, (prompt_->sizeHint().width() + PromptColumns - 1) / PromptColumns);
+    const int cellHeight
+        = std::max({logicalDpiY() / 6, prompt_->sizeHint().height(), roomCountList_->sizeHintForRow(0)});
     grid_->setContentsMargins(0, 0, 0, static_cast<int>(BottomMarginRows * cellHeight));
     for (int column = 0; column < GridColumns; ++column)
         grid_->setColumnMinimumWidth(column, cellWidth);

@@ -17,8 +17,8 @@ QString utf8(const char *text)
 }
 
 // The notice that Velkarn comes with, for the catalogues; a distributor's own is shown as given.
-[[maybe_unused]] constexpr const char *DefaultNotice =
-    QT_TRANSLATE_NOOP("AboutDialog", "Velkarn er gratis. Du kan gjerne kopiere spillet og gi det til andre.");
+[[maybe_unused]] constexpr const char *DefaultNotice
+    = QT_TRANSLATE_NOOP("AboutDialog", "Velkarn er gratis. Du kan gjerne kopiere spillet og gi det til andre.");
 
 // A label shows the distributor's text literally, never as markup.
 QLabel *makeLabel(const QString &name, const QString &text, QWidget *parent)
@@ -49,13 +49,13 @@ AboutDialog::AboutDialog(QWidget *parent)
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
     titleFont.setBold(true);
     titleLabel->setFont(titleFont);
-    QLabel *versionLabel = makeLabel(
-        QStringLiteral("versionLabel"),
-        tr("Versjon : %1.%2.%3").arg(AppInfo::Major).arg(AppInfo::Minor).arg(AppInfo::Revision), this);
-    const QString address = QStringList{utf8(HelpConfig::MakerName), utf8(HelpConfig::MakerStreet),
-                                        utf8(HelpConfig::MakerTown),
-                                        tr("Telefon : %1").arg(utf8(HelpConfig::MakerPhone))}
-                                .join(u'\n');
+    QLabel *versionLabel
+        = makeLabel(QStringLiteral("versionLabel"),
+                    tr("Versjon : %1.%2.%3").arg(AppInfo::Major).arg(AppInfo::Minor).arg(AppInfo::Revision), this);
+    const QString address
+        = QStringList{utf8(HelpConfig::MakerName), utf8(HelpConfig::MakerStreet), utf8(HelpConfig::MakerTown),
+                      tr("Telefon : %1").arg(utf8(HelpConfig::MakerPhone))}
+              .join(u'\n');
     QLabel *addressLabel = makeLabel(QStringLiteral("addressLabel"), address, this);
     auto *separator = new QFrame(this);
     separator->setObjectName(QStringLiteral("separator"));

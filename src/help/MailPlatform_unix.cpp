@@ -2,7 +2,7 @@
 
 namespace help {
 
-bool composeMail(const MailMessage& message, MailClient& mailto)
+bool composeMail(const MailMessage &message, MailClient &mailto)
 {
     return mailto.compose(message);
 }

@@ -5,7 +5,7 @@
 
 namespace help {
 
-QUrl mailtoUrl(const MailMessage& message)
+QUrl mailtoUrl(const MailMessage &message)
 {
     // Everything but unreserved characters is encoded, so '&', '+', '=' or '#' in
     // the subject cannot break the query apart.
@@ -14,7 +14,7 @@ QUrl mailtoUrl(const MailMessage& message)
     return QUrl::fromEncoded("mailto:" + recipient + "?subject=" + subject, QUrl::StrictMode);
 }
 
-bool MailtoClient::compose(const MailMessage& message)
+bool MailtoClient::compose(const MailMessage &message)
 {
     const QUrl url = mailtoUrl(message);
     return url.isValid() && QDesktopServices::openUrl(url);

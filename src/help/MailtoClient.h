@@ -7,12 +7,13 @@
 namespace help {
 
 // The mailto: URL for a message, with recipient and subject percent-encoded.
-QUrl mailtoUrl(const MailMessage& message);
+QUrl mailtoUrl(const MailMessage &message);
 
 // Opens a mailto: URL with the desktop's mail handler (xdg-open on Linux).
-class MailtoClient : public MailClient {
+class MailtoClient : public MailClient
+{
 public:
-    bool compose(const MailMessage& message) override;
+    bool compose(const MailMessage &message) override;
 };
 
 } // namespace help

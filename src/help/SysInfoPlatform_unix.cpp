@@ -7,9 +7,10 @@ namespace help {
 namespace {
 
 // There is no registry here: every value is missing.
-class NoRegistry : public KeyValueReader {
+class NoRegistry : public KeyValueReader
+{
 public:
-    bool readValue(std::int32_t, const std::string&, const std::string&, std::string& KeyVal) const override
+    bool readValue(std::int32_t, const std::string &, const std::string &, std::string &KeyVal) const override
     {
         KeyVal.clear();
         return false;

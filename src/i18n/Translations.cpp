@@ -37,7 +37,9 @@ QStringList Translations::available()
 QString Translations::ownName(const QString &language)
 {
     QTranslator translator;
-    const QString name = translator.load(catalogue(language)) ? translator.translate("Translations", Name.source, Name.comment) : QString();
+    const QString name = translator.load(catalogue(language))
+        ? translator.translate("Translations", Name.source, Name.comment)
+        : QString();
     return name.isEmpty() ? language : name;
 }
 
@@ -51,7 +53,8 @@ QString Translations::fromDesktop(const QLocale &desktop)
     for (const QString &name : desktop.uiLanguages()) {
         const QLocale::Language language = QLocale(name).language();
         // A reader of Nynorsk reads Bokmål.
-        const QString code = QLocale::languageToCode(language == QLocale::NorwegianNynorsk ? QLocale::NorwegianBokmal : language);
+        const QString code
+            = QLocale::languageToCode(language == QLocale::NorwegianNynorsk ? QLocale::NorwegianBokmal : language);
         if (ours.contains(code))
             return code;
     }

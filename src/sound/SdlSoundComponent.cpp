@@ -38,7 +38,7 @@ bool startsLikeAWave(SDL_RWops *file)
     if (SDL_RWread(file, header, 1, sizeof header) != sizeof header)
         return false;
     return std::memcmp(header, "RIFF", 4) == 0 && std::memcmp(header + 8, "WAVE", 4) == 0
-           && SDL_RWseek(file, 0, RW_SEEK_SET) == 0;
+        && SDL_RWseek(file, 0, RW_SEEK_SET) == 0;
 }
 } // namespace
 
@@ -260,7 +260,7 @@ void SdlSoundComponent::guardAgainstStall(qint32 handle)
 {
     const auto wave = waves_.find(handle);
     if (wave == waves_.end())
-        return; // released meanwhile
+        return;                               // released meanwhile
     const int channel = wave->second.channel; // it was started, so it has one
     if (channelOwner_[static_cast<size_t>(channel)] != handle || !Mix_Playing(channel))
         return; // it has ended, or another sound plays there now

@@ -45,7 +45,9 @@ public:
     void setVolume(qint32 hundredthsOfDb) override;
 
 private:
-    struct ChunkDeleter { void operator()(Mix_Chunk *chunk) const; };
+    struct ChunkDeleter {
+        void operator()(Mix_Chunk *chunk) const;
+    };
     using Chunk = std::shared_ptr<Mix_Chunk>;
 
     struct CachedFile {
@@ -54,7 +56,10 @@ private:
         QDateTime modified;
     };
     struct Wave {
-        explicit Wave(Chunk sound) : chunk(std::move(sound)) {}
+        explicit Wave(Chunk sound)
+            : chunk(std::move(sound))
+        {
+        }
         Chunk chunk;
         int channel = -1;
         qint32 pan = 0;

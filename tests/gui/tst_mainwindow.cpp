@@ -5,11 +5,11 @@
 #include "support/WaveFile.h"
 
 #include <QAccessible>
-#include <QScopeGuard>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QtTest>
 #include <qpa/qwindowsysteminterface.h>
 
@@ -37,7 +37,11 @@ private:
     QListWidget *List() const { return window->findChild<QListWidget *>(QStringLiteral("roomCountList")); }
     QAction *Action(const char *name) const { return window->findChild<QAction *>(QString::fromLatin1(name)); }
     // The correct doors of the first game, drawn as the window draws them.
-    static Game::Doors FirstDoors() { std::mt19937_64 random(Seed); return Game::drawDoors(random); }
+    static Game::Doors FirstDoors()
+    {
+        std::mt19937_64 random(Seed);
+        return Game::drawDoors(random);
+    }
     void start()
     {
         window->start();
@@ -115,7 +119,8 @@ private slots:
         TypeKey(*window, Qt::Key_F1); // the game goes on, with no more messages
         sound->playOut();
         const QString dir = SoundFolder() + "/";
-        QCOMPARE(answerer.texts, message.isEmpty() ? QStringList() : QStringList{"Velkarn: " + QString(message).replace("%1", dir)});
+        QCOMPARE(answerer.texts,
+                 message.isEmpty() ? QStringList() : QStringList{"Velkarn: " + QString(message).replace("%1", dir)});
         QTRY_VERIFY(window->findChildren<QMessageBox *>().isEmpty()); // answered, and gone
     }
 
@@ -123,19 +128,24 @@ private slots:
     {
         StartWalk(5);
         const Game::Doors doors = FirstDoors();
-        const auto announced = [&](int room) { return QStringLiteral("nr%1.wav %2").arg(doors[room]).arg(QString("LCR")[doors[room] - 1]); };
-        const auto opened = [&](int room) { return QStringLiteral("door_open.wav ") + QString("LCR")[doors[room] - 1]; };
-        Action("helpAction")->trigger(); // handled at once, and not waited for
+        const auto announced = [&](int room) {
+            return QStringLiteral("nr%1.wav %2").arg(doors[room]).arg(QString("LCR")[doors[room] - 1]);
+        };
+        const auto opened
+            = [&](int room) { return QStringLiteral("door_open.wav ") + QString("LCR")[doors[room] - 1]; };
+        Action("helpAction")->trigger();     // handled at once, and not waited for
         Action("whereAmIAction")->trigger(); // handled at once: each part of its answer is waited for
         // Meanwhile: a screen reader presses a button, a key, a click, a menu command.
-        QAccessible::queryAccessibleInterface(Door(doors[0]))->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QAccessible::queryAccessibleInterface(Door(doors[0]))
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
         QTRY_VERIFY(!Door(doors[0])->isDown());
         TypeKey(*window, Qt::Key_0 + doors[1]);
         QTest::mouseClick(Door(doors[2]), Qt::LeftButton);
         Action("newGameAction")->trigger();
-        QCOMPARE(sound->playOut(), (QStringList{"help.wav C + you_are_in_room.wav C", "nr1.wav C", "of.wav C", "nr5.wav C", announced(0),
-                                                opened(0), announced(1), opened(1), announced(2), opened(2),
-                                                "rooms_select.wav C"}));
+        QCOMPARE(sound->playOut(),
+                 (QStringList{"help.wav C + you_are_in_room.wav C", "nr1.wav C", "of.wav C", "nr5.wav C", announced(0),
+                              opened(0), announced(1), opened(1), announced(2), opened(2), "rooms_select.wav C"}));
     }
 
     void aHeldKeyCountsOnce_data()
@@ -148,8 +158,9 @@ private slots:
         QTest::newRow("door key") << Qt::Key_0 + door << Held::SameTime << chosen;
         QTest::newRow("door key, marked as repeat") << Qt::Key_0 + door << Held::Flagged << chosen;
         QTest::newRow("F2") << int(Qt::Key_F2) << Held::SameTime << "rooms_select.wav C";
-        QTest::newRow("F4") << int(Qt::Key_F4) << Held::SameTime
-                            << "nr1.wav L, nr2.wav C, nr3.wav R, door_open.wav C, door_closed.wav C, error.wav C, success.wav C";
+        QTest::newRow("F4")
+            << int(Qt::Key_F4) << Held::SameTime
+            << "nr1.wav L, nr2.wav C, nr3.wav R, door_open.wav C, door_closed.wav C, error.wav C, success.wav C";
         QTest::newRow("Enter on a door") << int(Qt::Key_Return) << Held::Flagged << chosen;
         QTest::newRow("Space on a door") << int(Qt::Key_Space) << Held::SameTime << chosen;
     }
@@ -192,8 +203,8 @@ private slots:
             TypeKey(*window, Qt::Key_0 + door);
         const QString side = QString("LCR")[door - 1];
         // The rest of the request is dropped; the door is chosen as usual.
-        QCOMPARE(sound->playOut(), (QStringList{first + QStringLiteral(" + nr%1.wav %2").arg(door).arg(side),
-                                                "door_open.wav " + side}));
+        QCOMPARE(sound->playOut(),
+                 (QStringList{first + QStringLiteral(" + nr%1.wav %2").arg(door).arg(side), "door_open.wav " + side}));
     }
 
     // Avslutt during the welcome, and the close box while a message is read.
@@ -204,7 +215,8 @@ private slots:
             sound->missing = {message ? "welcome.wav" : ""};
             window->start(); // the welcome plays until it is ended, or its message until it is answered
             if (message)
-                QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(window->windowHandle());
+                QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
+                    window->windowHandle());
             else
                 Action("quitAction")->trigger();
             QVERIFY(!window->isVisible() && sound->log.last() == "stop");
@@ -231,7 +243,7 @@ private slots:
         // Keys for the list wait while the prompt and the count are heard again, then move it in order.
         sound->missing.clear();
         TypeKey(*window, Qt::Key_F3);
-        sound->step(); // its last part, with nothing queued behind it
+        sound->step();                                         // its last part, with nothing queued behind it
         TypeKey(*window, Qt::Key_Down, Qt::NoModifier, {}, 2); // held: a list's arrows repeat
         TypeKey(*window, Qt::Key_1, Qt::NoModifier, "1");      // no door here: the list's own search
         TypeKey(*window, Qt::Key_Return);
@@ -239,8 +251,9 @@ private slots:
         QCOMPARE(List()->currentRow(), 0);
         // Each waits for what the one before it started, so every number is heard whole.
         const QString door = QStringLiteral("nr%1.wav ").arg(FirstDoors()[0]) + QString("LCR")[FirstDoors()[0] - 1];
-        QCOMPARE(sound->playOut().mid(0, 7), (QStringList{"rooms_select.wav C + nr3.wav C", "nr4.wav C", "nr5.wav C", "nr6.wav C",
-                                                          "nr10.wav C", "door123.wav C", door}));
+        QCOMPARE(sound->playOut().mid(0, 7),
+                 (QStringList{"rooms_select.wav C + nr3.wav C", "nr4.wav C", "nr5.wav C", "nr6.wav C", "nr10.wav C",
+                              "door123.wav C", door}));
         QCOMPARE(Shown(), QStringLiteral("door1 door2 door3"));
     }
 
@@ -266,13 +279,27 @@ private slots:
     void menusAndControlsReadInTheirLanguage_data()
     {
         QTest::addColumn<QString>("language");
-        QTest::addColumn<QStringList>("texts"); // the menus; the prompt, the list's and door 3's screen-reader texts; About
-        QTest::newRow("nb") << "nb" << QStringList{"&Spill: &Nytt spill, Hvor er &jeg?, , &Avslutt; &Lyd: &Høyere, &Lavere, Lyd i &begge ører; "
-                                                   "S&pråk / Language; &Hjelp: &Hvordan brukes spillet, Hør &lydene, &Send E-post, , &Om Velkarn",
-                                                   "Velg antall rom:", "Velg antall rom", "Dør 3", "Om Velkarn", "&Systeminfo..."};
-        QTest::newRow("en") << "en" << QStringList{"&Game: &New game, &Where am I?, , &Quit; &Sound: &Louder, S&ofter, Sound in &both ears; "
-                                                   "S&pråk / Language; &Help: &How to play, Hear the &sounds, Send &e-mail, , &About Velkarn",
-                                                   "Choose number of rooms:", "Choose number of rooms", "Door 3", "About Velkarn", "&System Info..."};
+        QTest::addColumn<QStringList>(
+            "texts"); // the menus; the prompt, the list's and door 3's screen-reader texts; About
+        QTest::newRow("nb")
+            << "nb"
+            << QStringList{
+                   "&Spill: &Nytt spill, Hvor er &jeg?, , &Avslutt; &Lyd: &Høyere, &Lavere, Lyd i &begge ører; "
+                   "S&pråk / Language; &Hjelp: &Hvordan brukes spillet, Hør &lydene, &Send E-post, , &Om Velkarn",
+                   "Velg antall rom:",
+                   "Velg antall rom",
+                   "Dør 3",
+                   "Om Velkarn",
+                   "&Systeminfo..."};
+        QTest::newRow("en")
+            << "en"
+            << QStringList{"&Game: &New game, &Where am I?, , &Quit; &Sound: &Louder, S&ofter, Sound in &both ears; "
+                           "S&pråk / Language; &Help: &How to play, Hear the &sounds, Send &e-mail, , &About Velkarn",
+                           "Choose number of rooms:",
+                           "Choose number of rooms",
+                           "Door 3",
+                           "About Velkarn",
+                           "&System Info..."};
     }
     void menusAndControlsReadInTheirLanguage()
     {
@@ -287,7 +314,8 @@ private slots:
             for (const QAction *item : menu->menu()->actions())
                 items << item->text();
             // The languages, each in itself, are the same in every language, and more may be added.
-            menus << menu->text() + (menu->menu()->objectName() == "languageMenu" ? QString() : ": " + items.join(", "));
+            menus << menu->text()
+                    + (menu->menu()->objectName() == "languageMenu" ? QString() : ": " + items.join(", "));
         }
         QCOMPARE(menus.join("; "), texts[0]);
         QCOMPARE(Action("nbLanguageAction")->text() + ", " + Action("enLanguageAction")->text(), "Norsk, English");
@@ -326,7 +354,8 @@ private slots:
         TypeKey(*window, Qt::Key_0 + doors[1]);
         QCOMPARE(sound->playOut(), chosen("en/", 1));
         TypeKey(*window, Qt::Key_F3);
-        QCOMPARE(sound->playOut(), (QStringList{"en/you_are_in_room.wav C", "en/nr3.wav C", "en/of.wav C", "en/nr3.wav C"}));
+        QCOMPARE(sound->playOut(),
+                 (QStringList{"en/you_are_in_room.wav C", "en/nr3.wav C", "en/of.wav C", "en/nr3.wav C"}));
         QCOMPARE(Action("newGameAction")->text(), QStringLiteral("&New game"));
     }
 
@@ -363,7 +392,6 @@ private slots:
         QVERIFY(Door(1)->geometry().right() < Door(2)->x() && Door(2)->geometry().right() < Door(3)->x());
         QVERIFY(window->menuBar()->width() >= window->menuBar()->sizeHint().width());
     }
-
 };
 
 QTEST_MAIN(MainWindowTest)

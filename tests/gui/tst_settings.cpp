@@ -56,7 +56,8 @@ private slots:
     // The game's language at start, when none was chosen in its menu.
     void theDesktopsLanguageOrElseNorwegian()
     {
-        for (const auto &[desktop, language] : {std::pair{"C", "nb"}, {"nb_NO", "nb"}, {"nn_NO", "nb"}, {"en_GB", "en"}, {"fr_FR", "nb"}})
+        for (const auto &[desktop, language] :
+             {std::pair{"C", "nb"}, {"nb_NO", "nb"}, {"nn_NO", "nb"}, {"en_GB", "en"}, {"fr_FR", "nb"}})
             QVERIFY2(Translations::fromDesktop(QLocale(desktop)) == language, desktop);
     }
 };

@@ -1,8 +1,8 @@
-#include "help/FakeProgram.h"
 #include "MessageAnswerer.h"
+#include "help/FakeProgram.h"
 
-#include "help/HelpConfig.h"
 #include "help/AboutDialog.h"
+#include "help/HelpConfig.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -11,7 +11,8 @@
 
 const QString Odd = QStringLiteral("odd $(touch injected) 'q\" `touch injected`"); // a shell would run these
 
-class AboutDialogTest : public QObject {
+class AboutDialogTest : public QObject
+{
     Q_OBJECT
 
 private:
@@ -55,26 +56,30 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(dialog_.get()));
         QCOMPARE(dialog_->minimumSize(), dialog_->maximumSize());
         QVERIFY(points > 0 || dialog_->width() < 5 * dialog_->logicalDpiX()); // the notice wraps: about 4 inches wide
-        const auto place = [this](const char* name) {
-            const auto* control = dialog_->findChild<QWidget*>(name);
+        const auto place = [this](const char *name) {
+            const auto *control = dialog_->findChild<QWidget *>(name);
             return QRect(control->mapTo(dialog_.get(), QPoint(0, 0)), control->size());
         };
-        const auto setting = [](const char* text) { return QString::fromUtf8(text); };
+        const auto setting = [](const char *text) { return QString::fromUtf8(text); };
         const QString address = QStringLiteral("%1\n%2\n%3\nTelefon : %4")
                                     .arg(setting(HelpConfig::MakerName), setting(HelpConfig::MakerStreet),
                                          setting(HelpConfig::MakerTown), setting(HelpConfig::MakerPhone));
-        const char* const names[] = {"titleLabel", "versionLabel", "addressLabel", "separator", "noticeLabel", "okButton", "systemInfoButton"};
-        const QStringList texts = {"Velkarn", "Versjon : 1.0.0", address, "", setting(HelpConfig::Notice), "&Ok", "&Systeminfo..."};
+        const char *const names[] = {"titleLabel",  "versionLabel", "addressLabel",    "separator",
+                                     "noticeLabel", "okButton",     "systemInfoButton"};
+        const QStringList texts
+            = {"Velkarn", "Versjon : 1.0.0", address, "", setting(HelpConfig::Notice), "&Ok", "&Systeminfo..."};
         QCOMPARE(dialog_->windowTitle(), QStringLiteral("Om Velkarn"));
-        for (const char* const& name : names) {
-            const auto* control = dialog_->findChild<QWidget*>(name);
+        for (const char *const &name : names) {
+            const auto *control = dialog_->findChild<QWidget *>(name);
             QCOMPARE(control->property("text").toString(), texts[&name - names]);
-            const auto* label = qobject_cast<const QLabel*>(control);
+            const auto *label = qobject_cast<const QLabel *>(control);
             QVERIFY2(dialog_->rect().contains(place(name)), name);
-            QVERIFY(!label || (label->textFormat() == Qt::PlainText && label->alignment() == (Qt::AlignLeft | Qt::AlignTop)));
-            const QSize need = label && label->wordWrap() ? QSize(0, label->heightForWidth(label->width())) : control->minimumSizeHint();
+            QVERIFY(!label
+                    || (label->textFormat() == Qt::PlainText && label->alignment() == (Qt::AlignLeft | Qt::AlignTop)));
+            const QSize need = label && label->wordWrap() ? QSize(0, label->heightForWidth(label->width()))
+                                                          : control->minimumSizeHint();
             QVERIFY2(need.width() <= control->width() && need.height() <= control->height(), name);
-            for (const char* other : names)
+            for (const char *other : names)
                 QVERIFY2(other == name || !place(other).intersects(place(name)), name);
         }
         for (int i = 0; i + 1 < 5; ++i) // title, version, address, separator, notice: one below the other
@@ -84,8 +89,9 @@ private slots:
         QVERIFY(place("noticeLabel").right() < std::min(ok.left(), systemInfo.left()));
         QVERIFY(ok.bottom() < systemInfo.top() || systemInfo.bottom() < ok.top());
         QVERIFY(place("separator").bottom() < place("okButton").top());
-        QVERIFY(place("noticeLabel").left() < place("titleLabel").left() && place("titleLabel").left() < place("addressLabel").left());
-        const QFont title = dialog_->findChild<QLabel*>("titleLabel")->font();
+        QVERIFY(place("noticeLabel").left() < place("titleLabel").left()
+                && place("titleLabel").left() < place("addressLabel").left());
+        const QFont title = dialog_->findChild<QLabel *>("titleLabel")->font();
         QVERIFY(title.bold() && title.pointSizeF() > dialog_->font().pointSizeF());
     }
 
@@ -93,7 +99,8 @@ private slots:
     {
         QTest::addColumn<QStringList>("viewers"); // made in the test's folders; "!": one that cannot start
         QTest::addColumn<QString>("started");     // none: the unavailable message instead
-        QTest::newRow("list order beats PATH order") << QStringList{Odd + "/kinfocenter", "later/hardinfo"} << "later/hardinfo";
+        QTest::newRow("list order beats PATH order")
+            << QStringList{Odd + "/kinfocenter", "later/hardinfo"} << "later/hardinfo";
         QTest::newRow("shell characters mean nothing") << QStringList{Odd + "/kinfocenter"} << Odd + "/kinfocenter";
         QTest::newRow("none") << QStringList() << QString();
         QTest::newRow("one that cannot start") << QStringList{"later/hardinfo!"} << QString();
@@ -111,13 +118,14 @@ private slots:
             viewer = root_->filePath(viewer.remove(u'!'));
             QVERIFY(QDir().mkpath(QFileInfo(viewer).path()) && writeProgram(viewer, script));
         }
-        QTest::mouseClick(dialog_->findChild<QPushButton*>("systemInfoButton"), Qt::LeftButton);
+        QTest::mouseClick(dialog_->findChild<QPushButton *>("systemInfoButton"), Qt::LeftButton);
         if (!started.isEmpty())
             QTRY_COMPARE_WITH_TIMEOUT(readRecord(record), QStringList(root_->filePath(started)), 10000);
-        const QStringList message(started.isEmpty() ? 1 : 0, QStringLiteral("Velkarn: System Information Is Unavailable At This Time"));
+        const QStringList message(started.isEmpty() ? 1 : 0,
+                                  QStringLiteral("Velkarn: System Information Is Unavailable At This Time"));
         QCOMPARE(boxes_->texts, message);
         QVERIFY(dialog_->isVisible() && !QFile::exists("injected"));
-        QTest::keyClick(dialog_->findChild<QPushButton*>("okButton"), Qt::Key_Return);
+        QTest::keyClick(dialog_->findChild<QPushButton *>("okButton"), Qt::Key_Return);
         QVERIFY(!dialog_->isVisible() && dialog_->result() == QDialog::Accepted);
     }
 
@@ -126,7 +134,8 @@ private slots:
     {
         const help::SysInfoPlatform platform = help::makeSysInfoPlatform();
         std::string value = "left over";
-        QVERIFY(!platform.registry->readValue(help::RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft", "PATH", value) && value.empty());
+        QVERIFY(!platform.registry->readValue(help::RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft", "PATH", value)
+                && value.empty());
         QVERIFY(!platform.launcher->start(""));
     }
 };

@@ -1,6 +1,6 @@
 #include "FakeSoundComponent.h"
-#include "help/FakeProgram.h"
 #include "MessageAnswerer.h"
+#include "help/FakeProgram.h"
 
 #include "gui/MainWindow.h"
 #include "help/HelpConfig.h"
@@ -8,7 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class FeedbackMailTest : public QObject {
+class FeedbackMailTest : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -20,13 +21,15 @@ private slots:
 void FeedbackMailTest::opensTheMailProgramAndFailsQuietly()
 {
     QTemporaryDir root; // Qt hands URLs to "launcher URL" split at blanks, so this folder has none
-    const QString launcher = root.filePath(QStringLiteral("xdg-open")), record = root.filePath(QStringLiteral("record"));
-    const QStringList opened{launcher, "mailto:" + QString::fromUtf8(HelpConfig::SupportMail) + "?subject=Velkarn%20versjon%201.0"};
+    const QString launcher = root.filePath(QStringLiteral("xdg-open")),
+                  record = root.filePath(QStringLiteral("record"));
+    const QStringList opened{
+        launcher, "mailto:" + QString::fromUtf8(HelpConfig::SupportMail) + "?subject=Velkarn%20versjon%201.0"};
     qputenv("PATH", QFile::encodeName(root.path()) + ':' + qgetenv("PATH"));
     FakeSoundComponent sound;
     MainWindow game(sound);
     game.show();
-    auto* mail = game.findChild<QAction*>("mailAction");
+    auto *mail = game.findChild<QAction *>("mailAction");
     const QWidgetList before = QApplication::topLevelWidgets();
     MessageAnswerer boxes;
     for (int exitCode : {0, 1}) { // Qt finds xdg-open once and keeps it, so the same fake is made to fail
@@ -41,12 +44,12 @@ void FeedbackMailTest::opensTheMailProgramAndFailsQuietly()
     QVERIFY(game.isVisible());
 }
 
-int main(int argc, char** argv)
+int main(int argc, char **argv)
 {
     // The offscreen platform cannot open URLs at all. The vnc platform is just as headless and opens
     // them the way X11 and Wayland do, through the desktop's handler: with no desktop named, xdg-open.
     qputenv("QT_QPA_PLATFORM", "vnc:size=640x480:port=0");
-    for (const char* name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"})
+    for (const char *name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"})
         qunsetenv(name);
     QApplication app(argc, argv);
     FeedbackMailTest test;

@@ -60,8 +60,9 @@ private slots:
             const int d = sequence[static_cast<size_t>(room)];
             f->game.chooseDoor(d);
             // At the last door the opening is heard whole, then the success.
-            const QStringList expected = room < 2 ? QStringList{announced(d), opened(d)}
-                                                  : QStringList{announced(d), opened(d), "success.wav C", "rooms_select.wav C"};
+            const QStringList expected = room < 2
+                ? QStringList{announced(d), opened(d)}
+                : QStringList{announced(d), opened(d), "success.wav C", "rooms_select.wav C"};
             QCOMPARE(f->sound.playOut(), expected);
         }
         QCOMPARE(f->game.room(), -1);
@@ -80,8 +81,9 @@ private slots:
         const int wrong = door(2) % 3 + 1;
         f->game.chooseDoor(wrong);
         f->game.chooseDoor(door(0)); // waits until the error has been heard, then is the first room's door
-        QCOMPARE(f->sound.playOut(), (QStringList{announced(wrong), QStringLiteral("door_closed.wav ") + Sides[wrong],
-                                                  "error.wav C", announced(door(0)), opened(door(0))}));
+        QCOMPARE(f->sound.playOut(),
+                 (QStringList{announced(wrong), QStringLiteral("door_closed.wav ") + Sides[wrong], "error.wav C",
+                              announced(door(0)), opened(door(0))}));
         QCOMPARE(f->game.room(), 1);
         QCOMPARE(f->game.doors(), sequence);
         for (int room = 1; room < 5; ++room)
@@ -110,7 +112,8 @@ private slots:
         f->game.newGame();
         f->game.speakRoomCount(8);
         f->game.sayWhereIAm();
-        QCOMPARE(f->sound.playOut(), (QStringList{"rooms_select.wav C", "nr8.wav C", "rooms_select.wav C", "nr8.wav C"}));
+        QCOMPARE(f->sound.playOut(),
+                 (QStringList{"rooms_select.wav C", "nr8.wav C", "rooms_select.wav C", "nr8.wav C"}));
         f->game.chooseDoor(1); // while choosing: no door to open
         f->game.startWalk(21); // no such walk
         f->game.startWalk(2);
@@ -132,8 +135,9 @@ private slots:
             f->game.louder();
         f->game.setBothEars(false);
         const QStringList tick(12, QStringLiteral("start volume.wav C"));
-        QCOMPARE(f->sound.log.filter("start"), QStringList({"start volume.wav C", "start volume.wav C", "start nr1.wav C"})
-                                                   + tick + QStringList{"start nr1.wav L"});
+        QCOMPARE(f->sound.log.filter("start"),
+                 QStringList({"start volume.wav C", "start volume.wav C", "start nr1.wav C"}) + tick
+                     + QStringList{"start nr1.wav L"});
         QCOMPARE(f->sound.log.filter("volume -"), (QStringList{"volume -300", "volume -600", "volume -300"}));
         QCOMPARE(f->settings.at(2), (QVariantList{8, true}));
         QCOMPARE(f->settings.last(), (QVariantList{10, false})); // never louder than full

@@ -47,7 +47,11 @@ private slots:
         QVERIFY(WriteBytes(Path("welcome.wav"), WaveBytes(3000)));
     }
     // A working device gives the component nothing to warn about.
-    void init() { qputenv("SDL_AUDIODRIVER", "dummy"); QTest::failOnWarning(QRegularExpression(".*")); }
+    void init()
+    {
+        qputenv("SDL_AUDIODRIVER", "dummy");
+        QTest::failOnWarning(QRegularExpression(".*"));
+    }
 
     void aSoundThatOpensCutsTheLastOneAFailedOpenKeepsItAndIsReported()
     {
@@ -99,7 +103,8 @@ private slots:
         QTest::newRow("header only") << WaveBytes(0) << "" << false;
         QTest::newRow("cut after 100 bytes") << tone.left(100) << "" << false;
         QTest::newRow("wrong fourcc") << wrongFourcc << "" << false;
-        QTest::newRow("MP3 named .wav") << QByteArray("ID3\x04\0\0\0\0\0\0\xff\xfb\x90\x64", 14).repeated(50) << "" << false;
+        QTest::newRow("MP3 named .wav") << QByteArray("ID3\x04\0\0\0\0\0\0\xff\xfb\x90\x64", 14).repeated(50) << ""
+                                        << false;
         QTest::newRow("a folder") << QByteArray() << "folder" << false;
         QTest::newRow("a link to itself") << QByteArray() << "loop" << false;
         QTest::newRow("a named pipe") << QByteArray() << "pipe" << false;
@@ -113,8 +118,12 @@ private slots:
         const QString path = Path(QString::fromLatin1(QTest::currentDataTag()) + ".wav");
         if (kind == "pipe" && QProcess::execute("mkfifo", {path}) != 0)
             QSKIP("no mkfifo here");
-        QVERIFY(kind == "pipe" || (kind == "folder" ? QDir().mkpath(path) : kind == "loop" ? QFile::link(path, path) : WriteBytes(path, bytes)));
-        if (kind == "unreadable" && QFile::setPermissions(path, QFileDevice::WriteOwner) && QFile(path).open(QIODevice::ReadOnly))
+        QVERIFY(kind == "pipe"
+                || (kind == "folder"     ? QDir().mkpath(path)
+                        : kind == "loop" ? QFile::link(path, path)
+                                         : WriteBytes(path, bytes)));
+        if (kind == "unreadable" && QFile::setPermissions(path, QFileDevice::WriteOwner)
+            && QFile(path).open(QIODevice::ReadOnly))
             QSKIP("running as root, who can read any file");
         SdlSoundComponent sound;
         const qint32 handle = sound.openWave(path);
@@ -142,7 +151,8 @@ private slots:
         QVERIFY(WriteBytes(path, WaveBytes(100)) && sound.openWave(path) > 0);
         // Broken alike, but once only its time tells, once only its size.
         const QDateTime then = QFileInfo(path).lastModified();
-        for (const auto &[bytes, time] : {std::pair(QByteArray(QFileInfo(path).size(), 'x'), then.addSecs(1)), {"broken", then}}) {
+        for (const auto &[bytes, time] :
+             {std::pair(QByteArray(QFileInfo(path).size(), 'x'), then.addSecs(1)), {"broken", then}}) {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) && file.flush()
                     && file.setFileTime(time, QFileDevice::FileModificationTime));
@@ -191,7 +201,8 @@ private slots:
 
     void everyLanguageHasEveryRecordingTheCatalogueNames()
     {
-        QVERIFY(Translations::available().value(0) == "nb" && Translations::available().contains("en")); // and any added
+        QVERIFY(Translations::available().value(0) == "nb"
+                && Translations::available().contains("en")); // and any added
         QStringList missing;
         for (const QString &language : Translations::available()) {
             const SoundCatalogue catalogue(QStringLiteral(BUILT_WAVE), language);
@@ -229,7 +240,8 @@ private slots:
         const Energy heard = Heard(static_cast<qint16>(pan), volume, bothEars);
         QVERIFY(reference.Total() > 0 && heard.Total() > 0);
         QVERIFY2(qAbs(heard.frames - 9600) < 300, qPrintable(QString::number(heard.frames))); // 200 ms, once
-        QVERIFY2(qAbs(heard.left / heard.Total() - leftShare) < 0.01, qPrintable(QString::number(heard.left / heard.Total())));
+        QVERIFY2(qAbs(heard.left / heard.Total() - leftShare) < 0.01,
+                 qPrintable(QString::number(heard.left / heard.Total())));
         const double measured = 10 * std::log10(heard.Total() / reference.Total());
         QVERIFY2(qAbs(measured - db) <= within, qPrintable(QString::number(measured)));
     }

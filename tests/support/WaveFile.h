@@ -36,8 +36,9 @@ inline QByteArray WaveBytes(int milliseconds, const WaveFormat &f = {})
     }
     QByteArray header("RIFF....WAVEfmt ");
     qToLittleEndian(quint32(36 + data.size()), header.data() + 4);
-    const std::pair<quint32, int> fields[] = {{16, 4}, {f.tag, 2}, {f.channels, 2}, {f.rate, 4},
-                                              {f.rate * f.channels * bytes, 4}, {f.channels * bytes, 2}, {f.bits, 2}};
+    const std::pair<quint32, int> fields[] = {
+        {16, 4},    {f.tag, 2}, {f.channels, 2}, {f.rate, 4}, {f.rate * f.channels * bytes, 4}, {f.channels * bytes, 2},
+        {f.bits, 2}};
     for (const auto &[value, size] : fields) {
         char b[4];
         qToLittleEndian(value, b);

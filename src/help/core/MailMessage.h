@@ -14,12 +14,13 @@ struct MailMessage {
 MailMessage feedbackMessage(std::string subject);
 
 // One way of handing a message to the user's mail program.
-class MailClient {
+class MailClient
+{
 public:
     virtual ~MailClient() = default;
     // True when the mail program took the message (even if the user then cancelled it);
     // false when this way is unavailable and the next one should be tried.
-    virtual bool compose(const MailMessage& message) = 0;
+    virtual bool compose(const MailMessage &message) = 0;
 };
 
 } // namespace help

@@ -16,35 +16,39 @@ inline constexpr std::int32_t LocalMachine = static_cast<std::int32_t>(0x8000000
 } // namespace RegistryRoot
 
 // Reads one registry value as text.
-class KeyValueReader {
+class KeyValueReader
+{
 public:
     virtual ~KeyValueReader() = default;
     // True when the value exists and has data; KeyVal gets its text ("" for types without one).
     // False leaves KeyVal empty.
-    virtual bool readValue(std::int32_t KeyRoot, const std::string& KeyName,
-                             const std::string& SubKeyRef, std::string& KeyVal) const = 0;
+    virtual bool readValue(std::int32_t KeyRoot, const std::string &KeyName, const std::string &SubKeyRef,
+                           std::string &KeyVal) const = 0;
 };
 
 // Answers whether a regular file exists.
-class FileProbe {
+class FileProbe
+{
 public:
     virtual ~FileProbe() = default;
-    virtual bool exists(const std::string& path) const = 0;
+    virtual bool exists(const std::string &path) const = 0;
 };
 
 // Finds the viewer: nullopt when there is none; a found path may still fail to start.
-class ViewerLocator {
+class ViewerLocator
+{
 public:
     virtual ~ViewerLocator() = default;
     virtual std::optional<std::string> findViewer() const = 0;
 };
 
 // Starts a program by its path as a separate process, without a shell and without waiting.
-class ProgramLauncher {
+class ProgramLauncher
+{
 public:
     virtual ~ProgramLauncher() = default;
     // False when the program could not be started.
-    virtual bool start(const std::string& path) = 0;
+    virtual bool start(const std::string &path) = 0;
 };
 
 } // namespace help

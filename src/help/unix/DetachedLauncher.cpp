@@ -6,7 +6,7 @@
 
 namespace help {
 
-bool DetachedLauncher::start(const std::string& path)
+bool DetachedLauncher::start(const std::string &path)
 {
     if (path.empty())
         return false;

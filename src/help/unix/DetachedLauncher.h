@@ -5,9 +5,10 @@
 namespace help {
 
 // Starts a program by path as a detached process: no shell, no arguments, not waited for.
-class DetachedLauncher : public ProgramLauncher {
+class DetachedLauncher : public ProgramLauncher
+{
 public:
-    bool start(const std::string& path) override;
+    bool start(const std::string &path) override;
 };
 
 } // namespace help

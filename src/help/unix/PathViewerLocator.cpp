@@ -10,11 +10,14 @@ std::vector<std::string> PathViewerLocator::knownViewers()
     return {"hardinfo2", "hardinfo", "kinfocenter", "cpu-x"};
 }
 
-PathViewerLocator::PathViewerLocator(std::vector<std::string> names) : names_(std::move(names)) {}
+PathViewerLocator::PathViewerLocator(std::vector<std::string> names)
+    : names_(std::move(names))
+{
+}
 
 std::optional<std::string> PathViewerLocator::findViewer() const
 {
-    for (const std::string& name : names_) {
+    for (const std::string &name : names_) {
         const QString path = QStandardPaths::findExecutable(QString::fromStdString(name));
         if (!path.isEmpty())
             return path.toStdString();

@@ -8,7 +8,8 @@
 namespace help {
 
 // Finds the first of a fixed list of system-information viewers in PATH.
-class PathViewerLocator : public ViewerLocator {
+class PathViewerLocator : public ViewerLocator
+{
 public:
     // The viewers tried, best first.
     static std::vector<std::string> knownViewers();

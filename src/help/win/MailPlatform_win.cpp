@@ -4,7 +4,7 @@
 
 namespace help {
 
-bool composeMail(const MailMessage& message, MailClient& mailto)
+bool composeMail(const MailMessage &message, MailClient &mailto)
 {
     // Without a Simple MAPI mail program, the registered mailto: handler may still exist.
     return win::MapiMailClient().compose(message) || mailto.compose(message);

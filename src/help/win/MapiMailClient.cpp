@@ -7,12 +7,12 @@
 namespace help::win {
 namespace {
 
-using MapiSendMailW = ULONG(WINAPI*)(ULONG_PTR session, ULONG_PTR uiParam, MapiMessageWide* message,
-                                      ULONG flags, ULONG reserved);
+using MapiSendMailW
+    = ULONG(WINAPI *)(ULONG_PTR session, ULONG_PTR uiParam, MapiMessageWide *message, ULONG flags, ULONG reserved);
 
 } // namespace
 
-bool sendWithMapi(const MapiSend& send, const MailMessage& message)
+bool sendWithMapi(const MapiSend &send, const MailMessage &message)
 {
     if (!send)
         return false;
@@ -52,16 +52,16 @@ MapiSend MapiLibrary::sendMail() const
     if (!module_)
         return {};
     const auto sendMail = reinterpret_cast<MapiSendMailW>(
-        reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module_), "MAPISendMailW")));
+        reinterpret_cast<void *>(GetProcAddress(static_cast<HMODULE>(module_), "MAPISendMailW")));
     if (!sendMail)
         return {};
     // No session: MAPI signs on for this one message and signs off by itself.
-    return [sendMail](MapiMessageWide& message, unsigned long flags) -> unsigned long {
+    return [sendMail](MapiMessageWide &message, unsigned long flags) -> unsigned long {
         return sendMail(0, 0, &message, flags, 0);
     };
 }
 
-bool MapiMailClient::compose(const MailMessage& message)
+bool MapiMailClient::compose(const MailMessage &message)
 {
     const MapiLibrary library;
     return sendWithMapi(library.sendMail(), message);

@@ -10,25 +10,25 @@ namespace help::win {
 struct MapiRecipient {
     unsigned long ulReserved;
     unsigned long ulRecipClass;
-    wchar_t* lpszName;
-    wchar_t* lpszAddress;
+    wchar_t *lpszName;
+    wchar_t *lpszAddress;
     unsigned long ulEIDSize;
-    void* lpEntryID;
+    void *lpEntryID;
 };
 
 struct MapiMessageWide {
     unsigned long ulReserved;
-    wchar_t* lpszSubject;
-    wchar_t* lpszNoteText;
-    wchar_t* lpszMessageType;
-    wchar_t* lpszDateReceived;
-    wchar_t* lpszConversationID;
+    wchar_t *lpszSubject;
+    wchar_t *lpszNoteText;
+    wchar_t *lpszMessageType;
+    wchar_t *lpszDateReceived;
+    wchar_t *lpszConversationID;
     unsigned long flFlags;
-    MapiRecipient* lpOriginator;
+    MapiRecipient *lpOriginator;
     unsigned long nRecipCount;
-    MapiRecipient* lpRecips;
+    MapiRecipient *lpRecips;
     unsigned long nFileCount;
-    void* lpFiles;
+    void *lpFiles;
 };
 
 inline constexpr unsigned long MapiTo = 1;
@@ -38,31 +38,33 @@ inline constexpr unsigned long MapiSuccess = 0;
 inline constexpr unsigned long MapiUserAbort = 1;
 
 // Sends one prepared message with the given flags and returns MAPI's result code.
-using MapiSend = std::function<unsigned long(MapiMessageWide& message, unsigned long flags)>;
+using MapiSend = std::function<unsigned long(MapiMessageWide &message, unsigned long flags)>;
 
 // Hands the message to MAPISendMailW with the mail program's dialog shown and log-on
 // allowed. True when the mail program answered, including when the user cancelled.
-bool sendWithMapi(const MapiSend& send, const MailMessage& message);
+bool sendWithMapi(const MapiSend &send, const MailMessage &message);
 
 // The system's MAPISendMailW, or an empty function where MAPI32.DLL or the call is missing.
 // The library stays loaded for the life of the object.
-class MapiLibrary {
+class MapiLibrary
+{
 public:
     MapiLibrary();
     ~MapiLibrary();
-    MapiLibrary(const MapiLibrary&) = delete;
-    MapiLibrary& operator=(const MapiLibrary&) = delete;
+    MapiLibrary(const MapiLibrary &) = delete;
+    MapiLibrary &operator=(const MapiLibrary &) = delete;
 
     MapiSend sendMail() const;
 
 private:
-    void* module_ = nullptr;
+    void *module_ = nullptr;
 };
 
 // MailClient over Simple MAPI; unavailable when MAPI is missing or refuses the message.
-class MapiMailClient : public MailClient {
+class MapiMailClient : public MailClient
+{
 public:
-    bool compose(const MailMessage& message) override;
+    bool compose(const MailMessage &message) override;
 };
 
 } // namespace help::win

@@ -5,14 +5,15 @@ namespace help::win {
 ViewerKeys systemViewerKeys()
 {
     return {RegistryRoot::LocalMachine,
-            "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
-            "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO",
+            "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
+            "PATH",
+            "SOFTWARE\\Microsoft\\Shared Tools Location",
+            "MSINFO",
             "MSINFO32.EXE"};
 }
 
-std::optional<std::string> findRegisteredViewer(const KeyValueReader& registry,
-                                                const FileProbe& files,
-                                                const ViewerKeys& keys)
+std::optional<std::string> findRegisteredViewer(const KeyValueReader &registry, const FileProbe &files,
+                                                const ViewerKeys &keys)
 {
     std::string path;
     // The first place names the program itself; it is trusted without a file check.
@@ -30,9 +31,9 @@ std::optional<std::string> findRegisteredViewer(const KeyValueReader& registry,
     return std::nullopt;
 }
 
-RegistryViewerLocator::RegistryViewerLocator(const KeyValueReader& registry,
-                                             std::unique_ptr<FileProbe> files)
-    : registry_(registry), files_(std::move(files))
+RegistryViewerLocator::RegistryViewerLocator(const KeyValueReader &registry, std::unique_ptr<FileProbe> files)
+    : registry_(registry)
+    , files_(std::move(files))
 {
 }
 

@@ -25,13 +25,13 @@ HKEY rootKey(std::int32_t root)
 }
 
 // The value's raw bytes and type; false when it is missing or unreadable.
-bool queryValue(HKEY key, const std::wstring& name, DWORD& type, std::vector<BYTE>& data)
+bool queryValue(HKEY key, const std::wstring &name, DWORD &type, std::vector<BYTE> &data)
 {
     // The value may grow between the size query and the read, so ask again a few times.
     for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD size = static_cast<DWORD>(data.size());
-        const LSTATUS status =
-            RegQueryValueExW(key, name.c_str(), nullptr, &type, data.empty() ? nullptr : data.data(), &size);
+        const LSTATUS status
+            = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.empty() ? nullptr : data.data(), &size);
         if (status == ERROR_MORE_DATA || (status == ERROR_SUCCESS && size > data.size())) {
             data.resize(size);
             continue;
@@ -44,7 +44,7 @@ bool queryValue(HKEY key, const std::wstring& name, DWORD& type, std::vector<BYT
     return false;
 }
 
-std::string stringText(const std::vector<BYTE>& data)
+std::string stringText(const std::vector<BYTE> &data)
 {
     std::wstring text(data.size() / sizeof(wchar_t), L'\0');
     std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
@@ -53,7 +53,7 @@ std::string stringText(const std::vector<BYTE>& data)
     return narrow(text);
 }
 
-std::string dwordText(const std::vector<BYTE>& data)
+std::string dwordText(const std::vector<BYTE> &data)
 {
     if (data.size() < sizeof(DWORD))
         return {};
@@ -64,8 +64,8 @@ std::string dwordText(const std::vector<BYTE>& data)
 
 } // namespace
 
-bool RegistryKeyReader::readValue(std::int32_t KeyRoot, const std::string& KeyName,
-                                    const std::string& SubKeyRef, std::string& KeyVal) const
+bool RegistryKeyReader::readValue(std::int32_t KeyRoot, const std::string &KeyName, const std::string &SubKeyRef,
+                                  std::string &KeyVal) const
 {
     KeyVal.clear();
     HKEY raw = nullptr;

@@ -11,8 +11,8 @@ SysInfoPlatform makeSysInfoPlatform()
 {
     SysInfoPlatform platform;
     platform.registry = std::make_unique<win::RegistryKeyReader>();
-    platform.locator = std::make_unique<win::RegistryViewerLocator>(
-        *platform.registry, std::make_unique<win::WinFileProbe>());
+    platform.locator
+        = std::make_unique<win::RegistryViewerLocator>(*platform.registry, std::make_unique<win::WinFileProbe>());
     platform.launcher = std::make_unique<win::WinProgramLauncher>();
     return platform;
 }

@@ -6,7 +6,7 @@
 
 namespace help::win {
 
-bool WinFileProbe::exists(const std::string& path) const
+bool WinFileProbe::exists(const std::string &path) const
 {
     if (path.empty())
         return false;

@@ -5,9 +5,10 @@
 namespace help::win {
 
 // Asks the file system whether a regular file (not a folder) exists at a path.
-class WinFileProbe : public FileProbe {
+class WinFileProbe : public FileProbe
+{
 public:
-    bool exists(const std::string& path) const override;
+    bool exists(const std::string &path) const override;
 };
 
 } // namespace help::win

@@ -6,7 +6,7 @@
 
 namespace help::win {
 
-bool WinProgramLauncher::start(const std::string& path)
+bool WinProgramLauncher::start(const std::string &path)
 {
     if (path.empty())
         return false;
@@ -20,8 +20,8 @@ bool WinProgramLauncher::start(const std::string& path)
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process))
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
         return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

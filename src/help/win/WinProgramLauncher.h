@@ -6,9 +6,10 @@ namespace help::win {
 
 // Starts a program with CreateProcessW, naming it as the application so nothing in
 // the path is parsed; the new process gets a normal window and is not waited for.
-class WinProgramLauncher : public ProgramLauncher {
+class WinProgramLauncher : public ProgramLauncher
+{
 public:
-    bool start(const std::string& path) override;
+    bool start(const std::string &path) override;
 };
 
 } // namespace help::win
