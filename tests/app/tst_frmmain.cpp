@@ -118,7 +118,7 @@ private slots:
         QCOMPARE(Shown(), QStringLiteral("lblQuestion lbLevel"));
         TypeKey(*window, Qt::Key_F1); // the game goes on, with no more messages
         sound->PlayOut();
-        const QString dir = QCoreApplication::applicationDirPath() + "/wave/";
+        const QString dir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/wave/");
         QCOMPARE(answerer.texts, message.isEmpty() ? QStringList() : QStringList{"Velkarn: " + QString(message).replace("%1", dir)});
         QTRY_VERIFY(window->findChildren<QMessageBox *>().isEmpty()); // answered, and gone
     }
