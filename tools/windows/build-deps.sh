@@ -7,8 +7,10 @@
 # the toolchain file and the compiler:
 #   ${VELKARN_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/velkarn-windows}/<key>
 # A run that finds that folder only prints it. Everything is built and installed into a scratch
-# folder first and moved into place when all three are complete, so a failed build leaves nothing
-# that a later run would trust. The last line of the output is the prefix.
+# folder, <key>.build, and moved into place only when all three are complete, so a failed build
+# leaves nothing that a later run would trust. The scratch folder of a failed build is kept, with
+# the logs of its steps: the next run goes on from there (ninja redoes only what is not done).
+# The last line of the output is the prefix.
 #
 # Usage: tools/windows/build-deps.sh [--print-key]
 # Needs: deb-src entries for Debian 12, dpkg-dev, cmake, ninja-build, g++-mingw-w64-x86-64-posix,
@@ -35,11 +37,13 @@ mixer_options=(
 )
 # Core, Gui, Widgets and Test with the windows platform plugin; what the game does not use is off.
 # Tablet events need Windows' wintab headers, which Debian's source leaves out. qwindows.dll needs
-# direct2d for its DirectWrite font database, but not Direct2D 1.1.
+# direct2d for its DirectWrite font database, but not Direct2D 1.1. Without OpenGL, its dynamic
+# loading must be off too, or qwindows.dll does not compile.
 qt_options=(
   -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
   -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_xml=OFF
-  -DFEATURE_concurrent=OFF -DFEATURE_printsupport=OFF -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF
+  -DFEATURE_concurrent=OFF -DFEATURE_printsupport=OFF -DFEATURE_vulkan=OFF
+  -DFEATURE_opengl=OFF -DFEATURE_opengl_dynamic=OFF -DFEATURE_dynamicgl=OFF
   -DFEATURE_zstd=OFF -DFEATURE_icu=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
   -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=ON -DFEATURE_direct2d1_1=OFF -DFEATURE_pkg_config=OFF
   -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF
@@ -92,10 +96,10 @@ fi
 
 mkdir -p "$cache"
 rm -rf "$prefix" # a folder without its mark is never trusted
-work=$(mktemp -d "$cache/build-$key.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+work=$cache/$key.build
 stage=$work/stage # DESTDIR: the installed files carry their final paths but wait here
 logs=$work/logs
+rm -rf "$stage" # installed again from the builds, whatever an earlier attempt left
 mkdir -p "$logs" "$work/src"
 say "building the Windows libraries into $prefix (Qt alone takes half an hour or more on 2 cores)"
 
@@ -103,16 +107,18 @@ step() { # step <package> <what> <command...>: the output goes to a log, shown w
   local pkg=$1 what=$2 log="$logs/$1-$2.log"; shift 2
   say "$pkg: $what"
   if ! "$@" >"$log" 2>&1; then
-    tail -n 40 "$log" >&2
-    die "$pkg: $what failed (the last lines of its log are above)"
+    grep -E -m 20 -B 2 -A 6 '(error|Error|ERROR|FAILED)' "$log" >&2 || tail -n 40 "$log" >&2
+    die "$pkg: $what failed; its log is $log (the build so far is kept in $work, and the next run goes on from it)"
   fi
 }
 
 fetch() { # fetch <package>: downloads and unpacks (with Debian's patches) into $work/src/<package>
   local pkg=$1
+  [ ! -d "$work/src/$pkg/tree" ] || return 0 # unpacked by an earlier attempt
+  rm -rf "$work/src/$pkg"
   mkdir -p "$work/src/$pkg"
   (cd "$work/src/$pkg" && step "$pkg" download apt-get source -q --download-only "$pkg=${version[$pkg]}")
-  (cd "$work/src/$pkg" && step "$pkg" unpack dpkg-source -x ./*.dsc tree)
+  (cd "$work/src/$pkg" && step "$pkg" unpack dpkg-source -x ./*.dsc unpacked && mv unpacked tree)
 }
 
 cross_cmake() { # cross_cmake <package> <source dir> <options...>: configure, build, install (staged)
@@ -150,5 +156,6 @@ notices qt6-base "$work/src/qt6-base/tree/LICENSES/LGPL-3.0-only.txt" \
 
 touch "$stage$prefix/.velkarn-complete"
 mv "$stage$prefix" "$prefix"
+rm -rf "$work"
 say "done: $prefix ($(du -sh "$prefix" | cut -f1))"
 echo "$prefix"
