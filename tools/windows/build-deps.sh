@@ -38,12 +38,13 @@ mixer_options=(
 # Core, Gui, Widgets and Test with the windows platform plugin; what the game does not use is off.
 # Tablet events need Windows' wintab headers, which Debian's source leaves out. qwindows.dll needs
 # direct2d for its DirectWrite font database, but not Direct2D 1.1. Without OpenGL, its dynamic
-# loading must be off too, or qwindows.dll does not compile.
+# loading must be off too, or qwindows.dll does not compile; INPUT_opengl=no tells the configure
+# check that no OpenGL is meant.
 qt_options=(
   -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
   -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_xml=OFF
   -DFEATURE_concurrent=OFF -DFEATURE_printsupport=OFF -DFEATURE_vulkan=OFF
-  -DFEATURE_opengl=OFF -DFEATURE_opengl_dynamic=OFF -DFEATURE_dynamicgl=OFF
+  -DINPUT_opengl=no -DFEATURE_opengl=OFF -DFEATURE_opengl_dynamic=OFF -DFEATURE_dynamicgl=OFF
   -DFEATURE_zstd=OFF -DFEATURE_icu=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
   -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=ON -DFEATURE_direct2d1_1=OFF -DFEATURE_pkg_config=OFF
   -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF
