@@ -6,6 +6,9 @@
 # plugins, as installed), SEARCH_DIRS; DO_STRIP strips what is copied and FILES; LICENSE_DIR, if set,
 # receives the Debian copyright file of each package a copied DLL came from (found with dpkg -S).
 
+cmake_policy(PUSH)
+cmake_policy(VERSION 3.25) # install scripts run with old policies; this one uses IN_LIST
+
 # Every DLL in the search folders by its lower-case name: Windows ignores case, the host does not.
 set(known "")
 foreach(dir IN LISTS SEARCH_DIRS)
@@ -65,3 +68,4 @@ if(DO_STRIP AND STRIP)
     execute_process(COMMAND "${STRIP}" --strip-unneeded "${file}" COMMAND_ERROR_IS_FATAL ANY)
   endforeach()
 endif()
+cmake_policy(POP)
