@@ -26,7 +26,7 @@ has_key "$uninstall_key" || { echo "not registered for Add or Remove Programs ($
 plays "$installed" 'C:\Program Files\Velkarn\velkarn.exe'
 
 wine "$installed/Uninstall.exe" /S
-end_prefix # the uninstaller copies itself to a temporary folder and goes on from there
+wineserver -w # the uninstaller copies itself to a temporary folder and goes on from there
 left=
 [ ! -e "$installed" ] || left="$left the folder ($(cd "$installed" && find . | head -5 | tr '\n' ' '))"
 [ ! -e "$menu" ] || left="$left the Start-menu folder"
