@@ -1,8 +1,8 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The ZIP as a teacher unpacks it, at C:\Users\Åse\Skrivebord\Velkarn (a space-free but non-ASCII
-# path, with a space further in): velkarn.exe, started there under wine, finds its DLLs, its
-# platform plugin and its recordings, and plays on past the welcome.
+# The ZIP as a teacher unpacks it, at C:\Users\Åse\Skrivebord\Mitt spill (non-ASCII letters and a
+# space): velkarn.exe, started there under wine, finds its DLLs, its platform plugin and its
+# recordings, and plays on past the welcome.
 #   zip_plays.sh <Velkarn-…-win64.zip>
 set -eu
 . "$(dirname "$0")/wine-common.sh"
