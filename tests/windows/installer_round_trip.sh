@@ -5,7 +5,7 @@
 # too, leaves neither the folder, nor the Start-menu entry, nor the registry keys behind.
 #   installer_round_trip.sh <Velkarn-…-setup.exe> <vendor>
 set -eu
-. "$(dirname "$0")/wine-common.sh"
+. "$(dirname "$0")/../../tools/windows/wine-common.sh"
 setup=$1 vendor=$2
 scratch=$(mktemp -d)
 trap 'end_prefix; rm -rf "$scratch"' EXIT

@@ -5,7 +5,7 @@
 # recordings, and plays on past the welcome.
 #   zip_plays.sh <Velkarn-…-win64.zip>
 set -eu
-. "$(dirname "$0")/wine-common.sh"
+. "$(dirname "$0")/../../tools/windows/wine-common.sh"
 scratch=$(mktemp -d)
 trap 'end_prefix; rm -rf "$scratch"' EXIT
 new_prefix "$scratch"

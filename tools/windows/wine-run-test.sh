@@ -1,7 +1,7 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # CTest's runner for the Windows test programs (their CROSSCOMPILING_EMULATOR):
-#   run-test.sh <DLL folders, :-separated> <program.exe> [arguments]
+#   wine-run-test.sh <DLL folders, :-separated> <program.exe> [arguments]
 # Runs a Qt Test program under wine in a fresh prefix, with the Qt and SDL DLLs found through
 # WINEPATH. The host's QT_* variables reach it through the prefix's registry (host paths turned into
 # Windows ones), and its results are written to a file and printed, as its standard output does not
