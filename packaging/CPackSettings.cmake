@@ -19,7 +19,24 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 if(WIN32)
-  set(CPACK_GENERATOR ZIP)
+  # A ZIP that runs from any folder, and an installer (NSIS) with a Start-menu entry and an uninstaller.
+  set(CPACK_GENERATOR ZIP NSIS)
+  set(CPACK_PACKAGE_INSTALL_DIRECTORY Velkarn)
+  set(CPACK_PACKAGE_EXECUTABLES velkarn Velkarn) # the Start-menu entry
+  set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
+  set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Velkarn) # the same for every version, so a new one replaces the old
+  set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+  # 64-bit: a 32-bit installer would put the game among the 32-bit programs, and wine64 cannot start it.
+  set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+  set(CPACK_NSIS_PACKAGE_NAME Velkarn)
+  set(CPACK_NSIS_DISPLAY_NAME Velkarn)
+  set(CPACK_NSIS_INSTALLED_ICON_NAME velkarn.exe)
+  set(CPACK_NSIS_MUI_ICON ${CMAKE_BINARY_DIR}/packaging/windows/velkarn.ico)
+  set(CPACK_NSIS_MUI_UNIICON ${CMAKE_BINARY_DIR}/packaging/windows/velkarn.ico)
+  set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+  # Velkarn-<version>-win64.zip and Velkarn-<version>-setup.exe
+  set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/windows/CPackFileNames.cmake)
 else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

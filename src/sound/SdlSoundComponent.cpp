@@ -160,7 +160,12 @@ SdlSoundComponent::Chunk SdlSoundComponent::decode(const QString &path) const
 {
     // The file is opened and closed here, not by the mixer, which would leave a file it could not
     // read open.
+    // SDL takes UTF-8 names on Windows; the ANSI code page of QFile::encodeName would lose letters.
+#ifdef Q_OS_WIN
+    SDL_RWops *file = SDL_RWFromFile(path.toUtf8().constData(), "rb");
+#else
     SDL_RWops *file = SDL_RWFromFile(QFile::encodeName(path).constData(), "rb");
+#endif
     if (file == nullptr)
         return {};
     Mix_Chunk *raw = startsLikeAWave(file) ? Mix_LoadWAV_RW(file, 0) : nullptr;

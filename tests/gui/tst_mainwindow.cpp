@@ -118,7 +118,7 @@ private slots:
         QCOMPARE(Shown(), QStringLiteral("prompt roomCountList"));
         TypeKey(*window, Qt::Key_F1); // the game goes on, with no more messages
         sound->playOut();
-        const QString dir = SoundFolder() + "/";
+        const QString dir = QDir::toNativeSeparators(SoundFolder() + "/"); // as the platform shows it
         QCOMPARE(answerer.texts,
                  message.isEmpty() ? QStringList() : QStringList{"Velkarn: " + QString(message).replace("%1", dir)});
         QTRY_VERIFY(window->findChildren<QMessageBox *>().isEmpty()); // answered, and gone

@@ -110,6 +110,9 @@ private slots:
     // with none, or one that cannot start, it says so (OK only, titled Velkarn). OK then closes the dialog.
     void systeminfo()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows finds its viewer in the registry, not in PATH: help_windows_under_wine tests that");
+#endif
         QFETCH(QStringList, viewers);
         QFETCH(QString, started);
         const QString record = root_->filePath("record");

@@ -134,6 +134,9 @@ private slots:
     void refusedFilesLeaveNothingOpen()
     {
         const QDir descriptors(QStringLiteral("/proc/self/fd"));
+#ifdef Q_OS_WIN
+        QSKIP("under wine, /proc/self/fd holds wine's own descriptors, not the Windows program's");
+#endif
         if (!descriptors.exists())
             QSKIP("counts the descriptors in /proc/self/fd");
         QVERIFY(WriteBytes(Path("stray.wav"), "not wave"));

@@ -1,0 +1,71 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Run at install time (cmake -P or install(SCRIPT)): copies beside the program every DLL that it and
+# the given plugins load, found by reading their import tables with objdump and following the copied
+# DLLs' own imports in turn. A DLL found in none of the search folders is Windows' own.
+# Expects: OBJDUMP, STRIP (empty: no stripping), DEST (the program's folder), FILES (the program and
+# plugins, as installed), SEARCH_DIRS; DO_STRIP strips what is copied and FILES; LICENSE_DIR, if set,
+# receives the Debian copyright file of each package a copied DLL came from (found with dpkg -S).
+
+cmake_policy(PUSH)
+cmake_policy(VERSION 3.25) # install scripts run with old policies; this one uses IN_LIST
+
+# Every DLL in the search folders by its lower-case name: Windows ignores case, the host does not.
+set(known "")
+foreach(dir IN LISTS SEARCH_DIRS)
+  file(GLOB dlls "${dir}/*.dll")
+  foreach(dll IN LISTS dlls)
+    get_filename_component(name "${dll}" NAME)
+    string(TOLOWER "${name}" lower)
+    if(NOT DEFINED "found_${lower}")
+      set("found_${lower}" "${dll}")
+    endif()
+  endforeach()
+endforeach()
+
+set(queue ${FILES})
+set(copied "")
+set(system "")
+while(queue)
+  list(POP_FRONT queue file)
+  execute_process(COMMAND "${OBJDUMP}" -p "${file}" OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "${OBJDUMP} could not read the imports of ${file}")
+  endif()
+  string(REGEX MATCHALL "DLL Name: [^\r\n]+" imports "${dump}")
+  foreach(line IN LISTS imports)
+    string(REGEX REPLACE "^DLL Name: " "" name "${line}")
+    string(STRIP "${name}" name)
+    string(TOLOWER "${name}" lower)
+    if(lower IN_LIST copied OR lower IN_LIST system)
+      continue()
+    endif()
+    if(NOT DEFINED "found_${lower}")
+      list(APPEND system "${lower}")
+      continue()
+    endif()
+    set(source "${found_${lower}}")
+    get_filename_component(name "${source}" NAME)
+    file(COPY "${source}" DESTINATION "${DEST}")
+    list(APPEND copied "${lower}")
+    list(APPEND queue "${DEST}/${name}")
+    list(APPEND strip "${DEST}/${name}")
+    if(LICENSE_DIR)
+      execute_process(COMMAND dpkg -S "${source}" OUTPUT_VARIABLE owner ERROR_QUIET RESULT_VARIABLE unowned)
+      if(NOT unowned)
+        string(REGEX REPLACE ":.*" "" owner "${owner}")
+        file(COPY "/usr/share/doc/${owner}/copyright" DESTINATION "${LICENSE_DIR}/${owner}")
+      endif()
+    endif()
+  endforeach()
+endwhile()
+list(SORT copied)
+list(SORT system)
+message(STATUS "Copied beside the program: ${copied}")
+message(STATUS "Left to Windows: ${system}")
+
+if(DO_STRIP AND STRIP)
+  foreach(file IN LISTS FILES strip)
+    execute_process(COMMAND "${STRIP}" --strip-unneeded "${file}" COMMAND_ERROR_IS_FATAL ANY)
+  endforeach()
+endif()
+cmake_policy(POP)
