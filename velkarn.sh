@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One entry point for people and CI:
 #   ./velkarn.sh          install what building and playing need, build, start the game
 #   ./velkarn.sh build    install what building needs, build

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The packages that `cpack` makes in the build folder: a .deb for Debian and Ubuntu, a ZIP on Windows.
 set(CPACK_PACKAGE_NAME velkarn)
 set(CPACK_PACKAGE_VENDOR "${VELKARN_MAKER_NAME}")

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The help library's plain C++ sources, shared by the library and the Windows cross-build test:
 # the Windows-only ones are all under win/.
 set(VELKARN_HELP_CORE_SOURCES

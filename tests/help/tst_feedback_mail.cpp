@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakeSoundComponent.h"
 #include "MessageAnswerer.h"
 #include "help/FakeProgram.h"

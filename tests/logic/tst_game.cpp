@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakeSoundComponent.h"
 #include "logic/CommandQueue.h"
 #include "logic/Game.h"

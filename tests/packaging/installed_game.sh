@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Unpacks the package into a scratch root and starts the installed game there, headless, with SDL's
 # disk driver writing what is mixed. More sound than the welcome alone proves that the game found its
 # recordings through the installed links and went on to the next announcement: a message box (a

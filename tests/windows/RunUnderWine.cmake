@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -P script: cross-compiles the help library's Windows code with help_windows_tests.cpp into one
 # self-contained program and runs it under wine in a fresh prefix, so that neither earlier runs nor the
 # user's own wine setup matter. Expects SOURCE_DIR (the project's), BINARY_DIR, INFO_INCLUDE, HELP_INCLUDE.

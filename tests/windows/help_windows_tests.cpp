@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help library's Windows code against the real Windows API, under wine in a throw-away prefix:
 // the viewer lookup, the launcher and feedback mail. Prints each failure; exits with their number.
 

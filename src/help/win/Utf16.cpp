@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "help/win/Utf16.h"
 
 #include "help/win/WindowsApi.h"
