@@ -11,6 +11,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QtTest>
 #include <qpa/qwindowsysteminterface.h>
 
@@ -33,6 +35,10 @@ private:
         for (const QWidget *control : window->centralWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
             shown << (control->isVisible() ? control->objectName() : QString());
         return shown.join(u' ').simplified();
+    }
+    static QString SettingsFile()
+    {
+        return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/org.example.Velkarn.ini";
     }
     static QString SoundFolder() { return QCoreApplication::applicationDirPath() + "/wave"; }
     QListWidget *List() const { return window->findChild<QListWidget *>(QStringLiteral("roomCountList")); }
@@ -72,6 +78,11 @@ private slots:
     }
     void init()
     {
+#ifdef Q_OS_WIN
+        // Windows gives its own display language, not the test's: Norwegian is chosen as a child would.
+        if (!QFile::exists(SettingsFile()))
+            QSettings(SettingsFile(), QSettings::IniFormat).setValue("language/chosen", "nb");
+#endif
         sound = std::make_unique<FakeSoundComponent>();
         window = std::make_unique<MainWindow>(*sound, Seed);
     }
@@ -80,7 +91,7 @@ private slots:
         QApplication::setFont(desktop);
         window.reset();
         sound.reset();
-        QFile::remove(settings.filePath(QStringLiteral("org.example.Velkarn.ini")));
+        QFile::remove(SettingsFile());
     }
 
     void startUpGreetsThenAsksForTheRoomCount_data()
