@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The benchmark: the game's key-to-sound latency, processor use, start-up, memory and its growth,
 // and a soak, each beside what it is judged against. Prints a table and writes it as JSON.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game as the benchmark starts it in a process of its own: the real window and component,
 // with the recordings in "wave" beside this program (the benchmark copies it next to the test
 // recordings it needs), reporting what it measured on itself as "name=value" lines: its start-up,
@@ -297,8 +298,10 @@ int play(const QHash<QString, int> &options)
     }
     if (const int choices = options.value(u"choices"_s); choices > 0)
         chooseDoors(driver, choices, false, frames);
-    if (const int presses = options.value(u"presses"_s); presses > 0)
+    if (const int presses = options.value(u"presses"_s); presses > 0) {
         chooseDoors(driver, presses, true, frames, options.value(u"gap-ms"_s));
+        bench::stayIdle(300); // the last answer mixed may still be on its way through a sound server
+    }
     if (const int commands = options.value(u"soak"_s); commands > 0)
         soak(window, driver, mix, seed, commands);
     return 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A reference to measure the game against: a bare Qt window with the game's SDL audio device open,
 // nothing else.
 

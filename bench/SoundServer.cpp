@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SoundServer.h"
 
 #include "Figures.h"
@@ -78,15 +79,15 @@ public:
             && launch({QStringLiteral("wireplumber")}, {})
             && launch({QStringLiteral("pipewire-pulse")}, QStringLiteral("pulse/native"))
             && pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
-                      QStringLiteral("sink_name=") + sink})
-            && pactl({QStringLiteral("set-default-sink"), sink})) {
-            // The session manager makes it the default a moment later.
-            for (int tries = 0;
-                 tries < 100 && pactl({QStringLiteral("get-default-sink")}, &chosen) && chosen.trimmed() != sink;
-                 ++tries)
+                      QStringLiteral("sink_name=") + sink})) {
+            // The session manager may know the new sink only a moment later, on a busy machine seconds.
+            for (int tries = 0; tries < 250 && chosen.trimmed() != sink; ++tries) {
                 QThread::msleep(20);
-            if (failure_.isEmpty() && chosen.trimmed() != sink)
-                failure_ = QStringLiteral("wireplumber never made the null sink the default");
+                if (pactl({QStringLiteral("set-default-sink"), sink}))
+                    pactl({QStringLiteral("get-default-sink")}, &chosen);
+            }
+            failure_ = chosen.trimmed() == sink ? QString()
+                                                : QStringLiteral("the null sink never became the default: ") + failure_;
         }
     }
     ~SoundServer()
@@ -494,8 +495,14 @@ int measureThroughSoundServer(const QString &gamePath, int presses, int idleMs, 
                     if (line.startsWith("key_ns="))
                         keys.push_back(static_cast<qint64>(line.mid(7).toDouble()));
                 });
-        QThread::msleep(100); // the last sound's end
-        const std::vector<SinkRecorder::Sound> heard = recorder.take();
+        // The recorder may lag behind on a busy machine: wait up to 5 s for the last key's answer.
+        std::vector<SinkRecorder::Sound> heard;
+        for (int waited = 0; waited < 50 && (heard.empty() || (!keys.empty() && heard.back().startNs < keys.back()));
+             ++waited) {
+            QThread::msleep(100);
+            const std::vector<SinkRecorder::Sound> more = recorder.take();
+            heard.insert(heard.end(), more.begin(), more.end());
+        }
         std::vector<double> latencies;
         for (qint64 key : keys) {
             const auto answer
