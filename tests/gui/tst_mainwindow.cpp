@@ -358,17 +358,42 @@ private slots:
             const QString side = QString("LCR")[doors[room] - 1];
             return QStringList{folder + QStringLiteral("nr%1.wav ").arg(doors[room]) + side, "door_open.wav " + side};
         };
-        TypeKey(*window, Qt::Key_0 + doors[0]);
-        QCOMPARE(sound->playOut(), chosen("", 0));
-        Action("enLanguageAction")->trigger();
-        QVERIFY(!window->useLanguage("xx")); // one Velkarn does not speak changes nothing
+        Action("enLanguageAction")->trigger(); // in the first room
+        QVERIFY(!window->useLanguage("xx"));   // one Velkarn does not speak changes nothing
         QCOMPARE(sound->playOut(), QStringList{"en/door123.wav C"});
-        TypeKey(*window, Qt::Key_0 + doors[1]);
-        QCOMPARE(sound->playOut(), chosen("en/", 1));
+        for (int room = 0; room < 2; ++room) {
+            TypeKey(*window, Qt::Key_0 + doors[room]);
+            QCOMPARE(sound->playOut(), chosen("en/", room));
+        }
         TypeKey(*window, Qt::Key_F3);
         QCOMPARE(sound->playOut(),
                  (QStringList{"en/you_are_in_room.wav C", "en/nr3.wav C", "en/of.wav C", "en/nr3.wav C"}));
         QCOMPARE(Action("newGameAction")->text(), QStringLiteral("&New game"));
+    }
+
+    // A language whose recordings are missing is said to be so when it is chosen.
+    void choosingALanguageWithoutRecordingsSaysSo()
+    {
+        start();
+        const QString folder = SoundFolder() + "/en";
+        QVERIFY(QDir().rename(folder, folder + ".away"));
+        const auto restore = qScopeGuard([&] { QDir().rename(folder + ".away", folder); });
+        MessageAnswerer answerer;
+        Action("enLanguageAction")->trigger();
+        QTRY_COMPARE(answerer.texts.size(), 1);
+        QVERIFY(answerer.texts[0].contains(QDir::toNativeSeparators(folder)));
+    }
+
+    // A request typed while a door is heard waits its turn, and Esc drops it there.
+    void escDropsARequestStillWaiting()
+    {
+        StartWalk(3);
+        const int door = FirstDoors()[0];
+        const QString side = QString("LCR")[door - 1];
+        for (int key : {Qt::Key_0 + door, int(Qt::Key_F1), int(Qt::Key_Escape)})
+            TypeKey(*window, key);
+        QCOMPARE(sound->playOut(),
+                 (QStringList{QStringLiteral("nr%1.wav ").arg(door) + side, "door_open.wav " + side}));
     }
 
     void everyTextStaysWholeAtAnyFontSize_data()

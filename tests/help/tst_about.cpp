@@ -90,8 +90,11 @@ private slots:
         QVERIFY(place("noticeLabel").right() < std::min(ok.left(), systemInfo.left()));
         QVERIFY(ok.bottom() < systemInfo.top() || systemInfo.bottom() < ok.top());
         QVERIFY(place("separator").bottom() < place("okButton").top());
-        QVERIFY(place("noticeLabel").left() < place("titleLabel").left()
-                && place("titleLabel").left() < place("addressLabel").left());
+        // The title block indented by some seven characters, the address by some three more.
+        const int character = dialog_->fontMetrics().averageCharWidth();
+        QVERIFY(place("titleLabel").left() - place("noticeLabel").left() >= 6 * character
+                && place("addressLabel").left() - place("titleLabel").left() >= 2 * character);
+        QVERIFY(std::max(ok.right(), systemInfo.right()) <= place("separator").right());
         const QFont title = dialog_->findChild<QLabel *>("titleLabel")->font();
         QVERIFY(title.bold() && title.pointSizeF() > dialog_->font().pointSizeF());
     }
