@@ -48,6 +48,13 @@ public:
     void setPan(qint32 handle, qint32 pan) override { pans_[handle] = pan; }
     void setVolume(qint32 hundredthsOfDb) override { log << QStringLiteral("volume %1").arg(hundredthsOfDb); }
 
+    /// What choosing a door that opens sounds like: its number, then the door, both at its side.
+    static QStringList doorOpens(int door, const QString &folder = {})
+    {
+        const QString side = QString("LCR")[door - 1];
+        return {folder + QStringLiteral("nr%1.wav ").arg(door) + side, "door_open.wav " + side};
+    }
+
     /// Plays out everything from here on, ending each sound in turn: one entry per stretch of
     /// sounds started together ("door_open.wav L + success.wav C"), so each ends with a sound that
     /// was waited for, or with the last one.

@@ -140,11 +140,6 @@ private slots:
     {
         StartWalk(5);
         const Game::Doors doors = FirstDoors();
-        const auto announced = [&](int room) {
-            return QStringLiteral("nr%1.wav %2").arg(doors[room]).arg(QString("LCR")[doors[room] - 1]);
-        };
-        const auto opened
-            = [&](int room) { return QStringLiteral("door_open.wav ") + QString("LCR")[doors[room] - 1]; };
         Action("helpAction")->trigger();     // handled at once, and not waited for
         Action("whereAmIAction")->trigger(); // handled at once: each part of its answer is waited for
         // Meanwhile: a screen reader presses a button, a key, a click, a menu command.
@@ -155,15 +150,16 @@ private slots:
         TypeKey(*window, Qt::Key_0 + doors[1]);
         QTest::mouseClick(Door(doors[2]), Qt::LeftButton);
         Action("newGameAction")->trigger();
-        QCOMPARE(sound->playOut(),
-                 (QStringList{"help.wav C + you_are_in_room.wav C", "nr1.wav C", "of.wav C", "nr5.wav C", announced(0),
-                              opened(0), announced(1), opened(1), announced(2), opened(2), "rooms_select.wav C"}));
+        const QStringList heard
+            = QStringList{"help.wav C + you_are_in_room.wav C", "nr1.wav C", "of.wav C", "nr5.wav C"}
+            + sound->doorOpens(doors[0]) + sound->doorOpens(doors[1]) + sound->doorOpens(doors[2]);
+        QCOMPARE(sound->playOut(), heard + QStringList{"rooms_select.wav C"});
     }
 
     void aHeldKeyCountsOnce_data()
     {
         const int door = FirstDoors()[0];
-        const QString chosen = QStringLiteral("nr%1.wav %2, door_open.wav %2").arg(door).arg(QString("LCR")[door - 1]);
+        const QString chosen = FakeSoundComponent::doorOpens(door).join(", ");
         QTest::addColumn<int>("key");
         QTest::addColumn<Held>("held");
         QTest::addColumn<QString>("heard");
@@ -354,16 +350,12 @@ private slots:
     {
         StartWalk(3);
         const Game::Doors doors = FirstDoors();
-        const auto chosen = [&](const QString &folder, int room) {
-            const QString side = QString("LCR")[doors[room] - 1];
-            return QStringList{folder + QStringLiteral("nr%1.wav ").arg(doors[room]) + side, "door_open.wav " + side};
-        };
         Action("enLanguageAction")->trigger(); // in the first room
         QVERIFY(!window->useLanguage("xx"));   // one Velkarn does not speak changes nothing
         QCOMPARE(sound->playOut(), QStringList{"en/door123.wav C"});
         for (int room = 0; room < 2; ++room) {
             TypeKey(*window, Qt::Key_0 + doors[room]);
-            QCOMPARE(sound->playOut(), chosen("en/", room));
+            QCOMPARE(sound->playOut(), sound->doorOpens(doors[room], "en/"));
         }
         TypeKey(*window, Qt::Key_F3);
         QCOMPARE(sound->playOut(),
@@ -389,11 +381,9 @@ private slots:
     {
         StartWalk(3);
         const int door = FirstDoors()[0];
-        const QString side = QString("LCR")[door - 1];
         for (int key : {Qt::Key_0 + door, int(Qt::Key_F1), int(Qt::Key_Escape)})
             TypeKey(*window, key);
-        QCOMPARE(sound->playOut(),
-                 (QStringList{QStringLiteral("nr%1.wav ").arg(door) + side, "door_open.wav " + side}));
+        QCOMPARE(sound->playOut(), sound->doorOpens(door));
     }
 
     void everyTextStaysWholeAtAnyFontSize_data()
