@@ -120,10 +120,6 @@
         <source>Kan ikke åpne lydfilen: %1</source>
         <translation>Cannot open the sound file: %1</translation>
     </message>
-    <message>
-        <source>Fant ingen lydenhet. Velkarn går videre uten lyd.</source>
-        <translation>No sound device was found. Velkarn goes on without sound.</translation>
-    </message>
 </context>
 <context>
     <name>Translations</name>

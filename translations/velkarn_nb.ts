@@ -120,10 +120,6 @@
         <source>Kan ikke åpne lydfilen: %1</source>
         <translation>Kan ikke åpne lydfilen: %1</translation>
     </message>
-    <message>
-        <source>Fant ingen lydenhet. Velkarn går videre uten lyd.</source>
-        <translation>Fant ingen lydenhet. Velkarn går videre uten lyd.</translation>
-    </message>
 </context>
 <context>
     <name>Translations</name>

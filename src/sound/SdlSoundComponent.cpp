@@ -5,14 +5,13 @@
 
 #include <QFileInfo>
 #include <QSemaphore>
+#include <QTimer>
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
 #include <numbers>
 #include <thread>
-#include <vector>
 
 std::atomic<SdlSoundComponent *> SdlSoundComponent::instance_{nullptr};
 
@@ -21,9 +20,6 @@ namespace {
 constexpr int Frequency = 48000;
 constexpr int Channels = 2;
 constexpr int MixChannels = 8;
-// After this long with nothing playing the device is let go: while its stream is open the sound
-// server keeps waking for it, 2-4 % of a core for a silent game. The next sound opens it again.
-constexpr int ReleaseAfterMs = 5000;
 // A waited sound ends at the latest this long after its own length, even if the device stalls.
 constexpr qint64 StallMarginMs = 1000;
 // Recordings up to this long stay decoded between plays.
@@ -33,8 +29,6 @@ constexpr qint64 KeepDecodedMs = 3000;
 constexpr qint64 ShortestSoundMs = 5;
 // How long a closing audio device may take before the program ends without waiting for it.
 constexpr int DeviceCloseLimitMs = 500;
-// How long a mixing pass may be awaited, beyond two buffers, before the device counts as stalled.
-constexpr int PassLimitMs = 100;
 
 // A wave file begins with "RIFF", a size and "WAVE". Anything else, such as an MP3 or
 // Ogg file under a .wav name, text or a few stray bytes, is refused before the mixer sees it.
@@ -46,68 +40,14 @@ bool startsLikeAWave(SDL_RWops *file)
     return std::memcmp(header, "RIFF", 4) == 0 && std::memcmp(header + 8, "WAVE", 4) == 0
         && SDL_RWseek(file, 0, RW_SEEK_SET) == 0;
 }
-// SDL 2.26 frees a closing device's lock before it stops the PipeWire driver's thread, which may
-// still take it: now and then a crash, a hang or a corrupted heap. While one of these lives, SDL's
-// frees are held back; that late lock then meets a destroyed mutex, which refuses it.
-class FreesHeldBack
-{
-public:
-    FreesHeldBack() { holding_ = true; }
-    ~FreesHeldBack()
-    {
-        holding_ = false;
-        std::vector<void *> held;
-        {
-            const std::lock_guard lock(mutex_);
-            held.swap(held_);
-        }
-        for (void *memory : held)
-            original_(memory);
-    }
-    FreesHeldBack(const FreesHeldBack &) = delete;
-    FreesHeldBack &operator=(const FreesHeldBack &) = delete;
-
-    /// Puts itself between SDL and its free function (once); false if SDL refuses.
-    static bool install()
-    {
-        SDL_malloc_func allocate = nullptr;
-        SDL_calloc_func allocateZeroed = nullptr;
-        SDL_realloc_func reallocate = nullptr;
-        SDL_free_func release = nullptr;
-        SDL_GetMemoryFunctions(&allocate, &allocateZeroed, &reallocate, &release);
-        if (release == &FreesHeldBack::free)
-            return true;
-        original_ = release;
-        return SDL_SetMemoryFunctions(allocate, allocateZeroed, reallocate, &FreesHeldBack::free) == 0;
-    }
-
-private:
-    static void SDLCALL free(void *memory)
-    {
-        if (holding_.load()) {
-            const std::lock_guard lock(mutex_);
-            held_.push_back(memory);
-        } else {
-            original_(memory);
-        }
-    }
-
-    static inline std::atomic<bool> holding_{false};
-    static inline std::mutex mutex_;
-    static inline std::vector<void *> held_;
-    static inline SDL_free_func original_ = nullptr;
-};
 } // namespace
 
-// Owns SDL's audio subsystem and the mixer's device, which may be let go while silent and opened again.
+// Owns SDL's audio subsystem and the mixer's open device.
 class SdlSoundComponent::Device
 {
 public:
     explicit Device(int bufferFrames)
-        : frames_(bufferFrames)
     {
-        // Before SDL allocates anything it may later free while a device closes.
-        releasable_ = FreesHeldBack::install();
         // SDL must not take over SIGINT and SIGTERM: the system's request to end has to end the game.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         // PipeWire's own protocol follows the buffer asked for, where its PulseAudio server adds
@@ -130,107 +70,34 @@ public:
             error_ = QString::fromUtf8(Mix_GetError());
             return;
         }
-        awake_ = true;
-        // The device may mix at another rate or with other channels than asked for; it is opened
-        // again exactly so, so that the sounds decoded for it still fit.
-        if (Mix_QuerySpec(&frequency_, &format_, &channels_) == 0 || !watchPasses()) {
-            fail();
-            return;
-        }
         open_ = true;
-        bytesPerSecond_ = static_cast<qint64>(frequency_) * channels_ * (SDL_AUDIO_BITSIZE(format_) / 8);
+        // The device may mix at another rate or with other channels than asked for.
+        int frequency{};
+        Uint16 format{};
+        int channels{};
+        Mix_QuerySpec(&frequency, &format, &channels);
+        bytesPerSecond_ = static_cast<qint64>(frequency) * channels * (SDL_AUDIO_BITSIZE(format) / 8);
     }
     ~Device()
     {
-        if (awake_ && !sleep())
-            close(); // stalled: should this hang, closeAtExit ends the program
+        if (open_)
+            Mix_CloseAudio();
         if (subsystem_)
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
     Device(const Device &) = delete;
     Device &operator=(const Device &) = delete;
 
-    /// False once the device could not be opened, at first or again.
     bool isOpen() const { return open_; }
     QString error() const { return error_; }
     /// How many bytes of mixed sound make a second.
     qint64 bytesPerSecond() const { return bytesPerSecond_; }
 
-    /// Whether the output is open now.
-    bool isAwake() const { return awake_; }
-    /// Lets the output go (with the mixer's channels) while nothing plays; false if it cannot.
-    bool sleep()
-    {
-        // A stalled device (a driver that no longer takes sound) could hold its closing forever.
-        if (!releasable_ || !waitForPass())
-            return false;
-        close();
-        return true;
-    }
-    /// Opens the output again as it was, with the given number of channels; false (and closed for
-    /// good) if it cannot.
-    bool wake(int channels)
-    {
-        awake_ = Mix_OpenAudioDevice(frequency_, format_, channels_, frames_, nullptr, 0) == 0;
-        if (!awake_ || !watchPasses() || Mix_AllocateChannels(channels) != channels) {
-            fail();
-            return false;
-        }
-        return true;
-    }
-
 private:
-    bool watchPasses()
-    {
-        return Mix_RegisterEffect(MIX_CHANNEL_POST, &Device::passEndedOnAudioThread, nullptr, this) != 0;
-    }
-    static void SDLCALL passEndedOnAudioThread(int /*channel*/, void * /*stream*/, int /*length*/, void *device)
-    {
-        auto *self = static_cast<Device *>(device);
-        if (self->passWanted_.exchange(false))
-            self->passEnded_.release();
-    }
-    bool waitForPass()
-    {
-        passWanted_ = true;
-        if (passEnded_.tryAcquire(1, 2 * frames_ * 1000 / frequency_ + PassLimitMs))
-            return true;
-        if (passWanted_.exchange(false))
-            return false;
-        passEnded_.acquire(); // a pass ended just now, and is still saying so
-        return true;
-    }
-    void close()
-    {
-        // No channels: the mixer's calls on a channel then find none, not the memory it frees here.
-        if (Mix_AllocateChannels(0) != 0)
-            qWarning("Mix_AllocateChannels(0) kept channels");
-        {
-            const FreesHeldBack held; // until the driver's thread has ended with the closing
-            Mix_CloseAudio();
-        }
-        awake_ = false;
-    }
-    void fail()
-    {
-        error_ = QString::fromUtf8(Mix_GetError());
-        if (awake_)
-            close();
-        open_ = false;
-    }
-
-    bool releasable_ = false;
     bool subsystem_ = false;
     bool open_ = false;
-    bool awake_ = false;
-    int frames_ = 0;
-    int frequency_ = Frequency;
-    Uint16 format_ = AUDIO_S16SYS;
-    int channels_ = Channels;
     QString error_;
     qint64 bytesPerSecond_ = Frequency * Channels * 2;
-    std::atomic<bool> passWanted_{false};
-    QSemaphore passEnded_;
 };
 
 void SdlSoundComponent::ChunkDeleter::operator()(Mix_Chunk *chunk) const
@@ -251,43 +118,11 @@ SdlSoundComponent::SdlSoundComponent(int bufferFrames, QObject *parent)
     channelOwner_.resize(static_cast<size_t>(channels));
     instance_ = this;
     Mix_ChannelFinished(&SdlSoundComponent::channelFinishedOnAudioThread);
-    idle_.setSingleShot(true);
-    idle_.setInterval(ReleaseAfterMs);
-    connect(&idle_, &QTimer::timeout, this, &SdlSoundComponent::releaseWhenSilent);
-    connect(this, &SoundComponent::playbackEnded, &idle_, qOverload<>(&QTimer::start));
-}
-
-void SdlSoundComponent::setReleaseAfter(int ms)
-{
-    idle_.setInterval(ms);
-}
-
-bool SdlSoundComponent::awake()
-{
-    if (device_->isAwake())
-        return true;
-    if (!device_->isOpen())
-        return false;
-    if (!device_->wake(static_cast<int>(channelOwner_.size()))) {
-        openError_ = device_->error();
-        qWarning("The audio device could not be opened again: %s", qPrintable(openError_));
-        return false;
-    }
-    idle_.start(); // let go again should nothing play
-    return true;
-}
-
-void SdlSoundComponent::releaseWhenSilent()
-{
-    // A sound still playing starts the wait again when it ends; a device that has not mixed in time
-    // (stalled, or held up on a busy machine) is tried again later.
-    if (Mix_Playing(-1) == 0 && device_->isAwake() && !device_->sleep())
-        idle_.start();
 }
 
 SdlSoundComponent::~SdlSoundComponent()
 {
-    if (instance_.load() != this)
+    if (!isOpen())
         return;
     // Once this returns, the audio thread can no longer be inside the callback. The sounds are
     // freed (and halted) before the device closes: they are declared after it.
@@ -346,9 +181,6 @@ qint32 SdlSoundComponent::openWave(const QString &path)
     // Only a regular file: a folder fails to read, but a named pipe would wait for a writer forever.
     const QFileInfo file(path);
     if (!file.isFile())
-        return -1;
-    // The mixer decodes for its device, and the sound is started next: the device is needed now.
-    if (!awake())
         return -1;
 
     const QString key = file.canonicalFilePath();
@@ -410,8 +242,6 @@ void SdlSoundComponent::startWave(qint32 handle)
     if (wave == waves_.end())
         return;
     Wave &w = wave->second;
-    if (!awake())
-        return;
     const int channel = freeChannel();
     if (channel < 0)
         return;
@@ -424,7 +254,6 @@ void SdlSoundComponent::startWave(qint32 handle)
     channelOwner_[static_cast<size_t>(channel)] = handle;
     w.deadline = QDeadlineTimer(lengthMs(*w.chunk) + StallMarginMs, Qt::PreciseTimer);
     guardAgainstStall(handle);
-    idle_.stop(); // its end starts the wait
 }
 
 void SdlSoundComponent::guardAgainstStall(qint32 handle)

@@ -4,7 +4,6 @@
 
 #include <QDateTime>
 #include <QDeadlineTimer>
-#include <QTimer>
 
 #include <atomic>
 #include <map>
@@ -16,7 +15,6 @@ struct Mix_Chunk;
 // The sound component on SDL2_mixer. Short decoded sounds are kept per file (and reloaded when the
 // file changes), so opening a door's recording again costs no decoding. Every SDL call is made on
 // the thread that owns this object; the mixer's end-of-channel callback only posts a message to it.
-// After a few seconds with nothing playing the device is let go, and opened again for the next sound.
 class SdlSoundComponent final : public SoundComponent
 {
     Q_OBJECT
@@ -34,10 +32,8 @@ public:
     /// without it. Returns exitCode.
     static int closeAtExit(std::unique_ptr<SdlSoundComponent> component, int exitCode);
 
-    /// Why the audio device could not be opened, at first or again (empty while it can be).
+    /// Why the audio device could not be opened (empty when it is open).
     QString openError() const { return openError_; }
-    /// How long the device stays open after the last sound has ended (5 s unless set).
-    void setReleaseAfter(int ms);
 
     bool isOpen() const override;
     qint32 openWave(const QString &path) override;
@@ -77,13 +73,10 @@ private:
     void applyPan(int channel, qint32 pan);
     qint64 lengthMs(const Mix_Chunk &chunk) const;
     void guardAgainstStall(qint32 handle);
-    bool awake();
-    void releaseWhenSilent();
     static void channelFinishedOnAudioThread(int channel);
 
     std::unique_ptr<Device> device_;
     QString openError_;
-    QTimer idle_; // lets the device go once nothing has played for a while
     std::map<QString, CachedFile> cache_;
     std::map<qint32, Wave> waves_;
     std::vector<qint32> channelOwner_;

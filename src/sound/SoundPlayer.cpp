@@ -42,9 +42,7 @@ bool SoundPlayer::play(Sound sound, Side side)
     const QString path = catalogue_.path(sound);
     const qint32 handle = component_.openWave(path);
     if (handle == -1) {
-        // The device may have been let go while silent and not open again: said once, as at start-up.
-        report_(component_.isOpen() ? tr("Kan ikke åpne lydfilen: %1").arg(path)
-                                    : tr("Fant ingen lydenhet. Velkarn går videre uten lyd."));
+        report_(tr("Kan ikke åpne lydfilen: %1").arg(path));
         return false;
     }
     component_.closeWave(current_);

@@ -176,26 +176,6 @@ private slots:
         QCOMPARE(Mix_Playing(-1), 0);
     }
 
-    void theDeviceGoesWhileSilentComesBackForEachSoundAndIfItCannotTheGameGoesOnSilently()
-    {
-        QVERIFY(WriteBytes(Path("tick.wav"), WaveBytes(10)));
-        qputenv("SDL_AUDIODRIVER", "disk"); // a driver whose opening can be made to fail
-        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(Path("out.raw")));
-        SdlSoundComponent sound;
-        sound.setReleaseAfter(0);
-        for (int cycle = 0; cycle < 100; ++cycle) { // every other sound is asked for as the device is let go
-            QVERIFY(PlaysToItsEnd(sound, sound.openWave(Path("tick.wav"))));
-            QVERIFY(cycle % 2 == 0 || QTest::qWaitFor([] { return Mix_QuerySpec(nullptr, nullptr, nullptr) == 0; }));
-        }
-        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(Path("no such folder/out.raw")));
-        QStringList reports;
-        SoundPlayer player(sound, [&reports](const QString &text) { reports << text; });
-        player.setCatalogue(SoundCatalogue(dir.path() + '/'));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("could not be opened again"));
-        QVERIFY(!player.play(Sound::Number1, Side::Left) && !player.play(Sound::Number1, Side::Left));
-        QVERIFY(reports == QStringList{"Fant ingen lydenhet. Velkarn går videre uten lyd."} && !sound.isOpen());
-    }
-
 #ifdef Q_OS_UNIX
     void theSystemsRequestToEndStillEndsTheProgram()
     {
