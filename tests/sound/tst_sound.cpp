@@ -92,12 +92,9 @@ private slots:
         QByteArray claims2Gb = tone;
         qToLittleEndian(quint32(0x7fffffff), claims2Gb.data() + 40);
         QTest::newRow("16-bit mono") << tone << "" << true;
-        QTest::newRow("8-bit") << WaveBytes(100, {1, 1, 22050, 8}) << "" << true;
-        QTest::newRow("24-bit") << WaveBytes(100, {1, 2, 48000, 24}) << "" << true;
+        QTest::newRow("8-bit, 8 kHz") << WaveBytes(100, {1, 1, 8000, 8}) << "" << true;
         QTest::newRow("32-bit float") << WaveBytes(100, {3, 2, 44100, 32}) << "" << true;
-        QTest::newRow("6 channels") << WaveBytes(100, {1, 6, 44100, 16}) << "" << true;
-        QTest::newRow("192 kHz") << WaveBytes(100, {1, 2, 192000, 16}) << "" << true;
-        QTest::newRow("8 kHz") << WaveBytes(100, {1, 1, 8000, 16}) << "" << true;
+        QTest::newRow("6 channels, 192 kHz") << WaveBytes(100, {1, 6, 192000, 16}) << "" << true;
         QTest::newRow("cut in half") << tone.left(tone.size() / 2) << "" << true;
         QTest::newRow("data claiming 2 GB") << claims2Gb << "" << true;
         QTest::newRow("empty") << QByteArray() << "" << false;
