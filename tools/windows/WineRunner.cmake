@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # velkarn_wine_test(name): CTest runs the Windows test program through wine-run-test.sh, under wine, with
 # the Qt and SDL DLLs and the mingw runtime on its path (host folders, :-separated).
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/MingwRuntime.cmake)
 function(velkarn_wine_test name)
   set(dlls "")
   foreach(target Qt6::Core SDL2::SDL2 SDL2_mixer::SDL2_mixer)
@@ -14,12 +15,8 @@ function(velkarn_wine_test name)
     get_filename_component(dir "${dll}" DIRECTORY)
     list(APPEND dlls ${dir})
   endforeach()
-  foreach(runtime libstdc++-6.dll libwinpthread-1.dll)
-    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
-      OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
-    get_filename_component(dir "${found}" DIRECTORY)
-    list(APPEND dlls ${dir})
-  endforeach()
+  velkarn_mingw_runtime_dirs(runtime)
+  list(APPEND dlls ${runtime})
   list(REMOVE_DUPLICATES dlls)
   list(JOIN dlls ":" path)
   # SDL.h would rename Qt Test's main() to SDL_main, which only SDL2main's WinMain calls.
