@@ -6,7 +6,7 @@
 #include "Measure.h"
 #include "SoundServer.h"
 #include "TestRecordings.h"
-#include "sound/SdlSoundComponent.h"
+#include "sound/sdl/SdlSoundComponent.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

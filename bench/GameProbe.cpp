@@ -8,7 +8,7 @@
 #include "Measure.h"
 #include "MixWatch.h"
 #include "gui/MainWindow.h"
-#include "sound/SdlSoundComponent.h"
+#include "sound/sdl/SdlSoundComponent.h"
 #include "support/TypeKey.h"
 
 #include <QAbstractButton>

@@ -3,7 +3,7 @@
 // nothing else.
 
 #include "Measure.h"
-#include "sound/SdlSoundComponent.h"
+#include "sound/sdl/SdlSoundComponent.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -2,7 +2,7 @@
 #include "gui/MainWindow.h"
 #include "i18n/Translations.h"
 #include "info/AppInfo.h"
-#include "sound/SdlSoundComponent.h"
+#include "sound/sdl/SdlSoundComponent.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -200,7 +200,10 @@ bool MainWindow::useLanguage(const QString &language)
 {
     if (!translations_.use(language))
         return false;
-    player_.setCatalogue(SoundCatalogue(SoundCatalogue::folderBeside(), language));
+    // The source language speaks from the recordings' folder itself, every other from its subfolder.
+    const QString folder = SoundCatalogue::folderBeside();
+    player_.setCatalogue(SoundCatalogue(
+        folder, language == Translations::sourceLanguage() ? folder : folder + language + QDir::separator()));
     for (QAction *action : languageGroup_->actions())
         action->setChecked(action->data().toString() == language);
     // The child hears the change at once, in the new language.

@@ -21,6 +21,7 @@ class Game : public QObject
 public:
     static constexpr int FewestRooms = 3;
     static constexpr int MostRooms = 20;
+    static_assert(MostRooms <= HighestNumber, "the list says every room count, and a walk its last room");
     using Doors = std::array<int, MostRooms>;
 
     /// Draws the correct door of every room from random, each of 1, 2 and 3 equally likely.

@@ -1,10 +1,80 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SoundCatalogue.h"
 
-#include "i18n/Translations.h"
-
 #include <QCoreApplication>
 #include <QDir>
+
+#include <optional>
+
+namespace {
+struct Recording {
+    const char *name; // the file's name without ".wav"; the numbers' is "nr" and the number
+    bool effect;      // the same in every language
+};
+
+// One recording per sound. There is no default: -Wswitch names a sound that was left out, and a
+// value past the last sound has no recording.
+constexpr std::optional<Recording> recording(Sound sound)
+{
+    switch (sound) {
+    case Sound::Welcome:
+        return Recording{"welcome", false};
+    case Sound::ChooseRoomCount:
+        return Recording{"rooms_select", false};
+    case Sound::ChooseDoor:
+        return Recording{"door123", false};
+    case Sound::YouAreInRoom:
+        return Recording{"you_are_in_room", false};
+    case Sound::Of:
+        return Recording{"of", false};
+    case Sound::Help:
+        return Recording{"help", false};
+    case Sound::DoorOpen:
+        return Recording{"door_open", true};
+    case Sound::DoorClosed:
+        return Recording{"door_closed", true};
+    case Sound::Error:
+        return Recording{"error", true};
+    case Sound::Success:
+        return Recording{"success", true};
+    case Sound::VolumeTick:
+        return Recording{"volume", true};
+    case Sound::Number1:
+    case Sound::Number2:
+    case Sound::Number3:
+    case Sound::Number4:
+    case Sound::Number5:
+    case Sound::Number6:
+    case Sound::Number7:
+    case Sound::Number8:
+    case Sound::Number9:
+    case Sound::Number10:
+    case Sound::Number11:
+    case Sound::Number12:
+    case Sound::Number13:
+    case Sound::Number14:
+    case Sound::Number15:
+    case Sound::Number16:
+    case Sound::Number17:
+    case Sound::Number18:
+    case Sound::Number19:
+    case Sound::Number20:
+        return Recording{"nr", false};
+    }
+    return std::nullopt;
+}
+
+// all() counts the sounds up to SoundCount: a sound added after Number20 would be left out of it.
+constexpr bool everySoundCounted()
+{
+    for (int sound = 0; sound < SoundCount; ++sound) {
+        if (!recording(static_cast<Sound>(sound)))
+            return false;
+    }
+    return !recording(static_cast<Sound>(SoundCount));
+}
+static_assert(everySoundCounted(), "SoundCount must count every sound: new sounds go above Number1");
+} // namespace
 
 QString SoundCatalogue::folderBeside(const QString &appFolder)
 {
@@ -18,60 +88,27 @@ QString SoundCatalogue::folderBeside(const QString &appFolder)
 QList<Sound> SoundCatalogue::all()
 {
     QList<Sound> sounds;
-    for (int sound = 0; sound <= static_cast<int>(Sound::Number20); ++sound)
+    for (int sound = 0; sound < SoundCount; ++sound)
         sounds << static_cast<Sound>(sound);
     return sounds;
 }
 
 QString SoundCatalogue::fileName(Sound sound)
 {
-    switch (sound) {
-    case Sound::Welcome:
-        return QStringLiteral("welcome.wav");
-    case Sound::ChooseRoomCount:
-        return QStringLiteral("rooms_select.wav");
-    case Sound::ChooseDoor:
-        return QStringLiteral("door123.wav");
-    case Sound::YouAreInRoom:
-        return QStringLiteral("you_are_in_room.wav");
-    case Sound::Of:
-        return QStringLiteral("of.wav");
-    case Sound::Help:
-        return QStringLiteral("help.wav");
-    case Sound::DoorOpen:
-        return QStringLiteral("door_open.wav");
-    case Sound::DoorClosed:
-        return QStringLiteral("door_closed.wav");
-    case Sound::Error:
-        return QStringLiteral("error.wav");
-    case Sound::Success:
-        return QStringLiteral("success.wav");
-    case Sound::VolumeTick:
-        return QStringLiteral("volume.wav");
-    default:
-        return QStringLiteral("nr%1.wav").arg(static_cast<int>(sound) - static_cast<int>(Sound::Number1) + 1);
-    }
+    QString name = QString::fromLatin1(recording(sound)->name);
+    if (sound >= Sound::Number1)
+        name += QString::number(static_cast<int>(sound) - static_cast<int>(Sound::Number1) + 1);
+    return name + QStringLiteral(".wav");
 }
 
 bool SoundCatalogue::isEffect(Sound sound)
 {
-    switch (sound) {
-    case Sound::DoorOpen:
-    case Sound::DoorClosed:
-    case Sound::Error:
-    case Sound::Success:
-    case Sound::VolumeTick:
-        return true;
-    default:
-        return false;
-    }
+    return recording(sound)->effect;
 }
 
-SoundCatalogue::SoundCatalogue(QString folder, const QString &language)
+SoundCatalogue::SoundCatalogue(QString folder, QString speechFolder)
     : folder_(std::move(folder))
-    , speechFolder_(language.isEmpty() || language == Translations::sourceLanguage()
-                        ? folder_
-                        : folder_ + language + QDir::separator())
+    , speechFolder_(speechFolder.isEmpty() ? folder_ : std::move(speechFolder))
 {
 }
 

@@ -6,9 +6,9 @@
 #include <QList>
 #include <QString>
 
-// Where each sound's recording is: one file per sound in the recordings' folder. Each language has
-// its own set of speech: the source language's (Norwegian) in the folder itself, every other's in
-// a subfolder named by its code (wave/en/). The effects say nothing and are shared from the folder.
+// Where each sound's recording is: one file per sound. The effects say nothing and are shared by
+// every language from the recordings' folder; the speech is in the folder of the language in use,
+// which the caller names.
 class SoundCatalogue
 {
 public:
@@ -21,10 +21,11 @@ public:
     /// True for a sound effect, the same in every language; false for speech.
     static bool isEffect(Sound sound);
 
-    /// The recordings in folder (ending in a separator), with the given language's speech.
-    explicit SoundCatalogue(QString folder = {}, const QString &language = {});
+    /// The effects in folder, the speech in speechFolder (the same folder when none is given); both
+    /// end in a separator.
+    explicit SoundCatalogue(QString folder = {}, QString speechFolder = {});
 
-    /// The folder of this language's speech, ending in a separator.
+    /// The folder of the speech, ending in a separator.
     const QString &folder() const { return speechFolder_; }
     /// The full path of a sound's recording.
     QString path(Sound sound) const { return (isEffect(sound) ? folder_ : speechFolder_) + fileName(sound); }

@@ -13,11 +13,12 @@ qint32 componentPan(Side side)
     switch (side) {
     case Side::Left:
         return -10000;
+    case Side::Centre:
+        return 0;
     case Side::Right:
         return 10000;
-    default:
-        return 0;
     }
+    return 0;
 }
 } // namespace
 
@@ -25,7 +26,6 @@ SoundPlayer::SoundPlayer(SoundComponent &component, Report report, QObject *pare
     : QObject(parent)
     , component_(component)
     , report_(std::move(report))
-    , catalogue_(SoundCatalogue::folderBeside())
 {
     connect(&component_, &SoundComponent::playbackEnded, this, &SoundPlayer::soundEnded);
 }

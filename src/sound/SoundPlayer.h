@@ -25,6 +25,7 @@ public:
     static constexpr int LoudestVolume = 10;
     static constexpr int SoftestVolume = 1;
 
+    /// Plays nothing until it is given its catalogue.
     SoundPlayer(SoundComponent &component, Report report, QObject *parent = nullptr);
 
     /// Where the recordings are found.

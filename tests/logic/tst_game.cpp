@@ -43,7 +43,11 @@ private:
     }
 
 private slots:
-    void init() { f = std::make_unique<Fixture>(); }
+    void init()
+    {
+        f = std::make_unique<Fixture>();
+        f->player.setCatalogue(SoundCatalogue(QStringLiteral("wave/")));
+    }
 
     void aWalkOfThreeRoomsEndsInSuccessAndANewGame()
     {

@@ -2,7 +2,7 @@
 // A sound plays through SDL's disk driver into a FIFO held open but never read. Once the FIFO is
 // full the device is stalled for good, and closing it at the program's end must end the program
 // all the same: the test's time limit fails it otherwise.
-#include "sound/SdlSoundComponent.h"
+#include "sound/sdl/SdlSoundComponent.h"
 #include "support/WaveFile.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "i18n/Translations.h"
-#include "sound/SdlSoundComponent.h"
 #include "sound/SoundPlayer.h"
+#include "sound/sdl/SdlSoundComponent.h"
 #include "support/WaveFile.h"
 
 #include <SDL_mixer.h>
@@ -195,7 +195,10 @@ private slots:
                 && Translations::available().contains("en")); // and any added
         QStringList missing;
         for (const QString &language : Translations::available()) {
-            const SoundCatalogue catalogue(QStringLiteral(BUILT_WAVE), language);
+            // The source language's speech in wave/ itself, every other language's in wave/CODE/.
+            const QString wave = QStringLiteral(BUILT_WAVE);
+            const SoundCatalogue catalogue(wave,
+                                           language == Translations::sourceLanguage() ? wave : wave + language + '/');
             for (Sound sound : SoundCatalogue::all()) {
                 if (!QFileInfo(catalogue.path(sound)).isFile())
                     missing << catalogue.path(sound);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "SoundComponent.h"
+#include "sound/SoundComponent.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>
