@@ -3,7 +3,7 @@
 
 #include "Measure.h"
 #include "MixWatch.h"
-#include "gui/MainWindow.h"
+#include "gui/Velkarn.h"
 #include "sound/SoundComponent.h"
 #include "support/TypeKey.h"
 
@@ -22,8 +22,9 @@ namespace {
 constexpr int SettleTimeoutMs = 20'000;
 } // namespace
 
-GameDriver::GameDriver(MainWindow &window, SoundComponent &component, MixWatch &mix, quint64 seed)
-    : window_(window)
+GameDriver::GameDriver(Velkarn &game, SoundComponent &component, MixWatch &mix, quint64 seed)
+    : game_(game)
+    , window_(game.window())
     , component_(component)
     , mix_(mix)
     , random_(seed)
@@ -39,7 +40,7 @@ GameDriver::~GameDriver()
 
 void GameDriver::start()
 {
-    window_.start();
+    game_.start();
     for (int waited = 0; window_.windowHandle() == nullptr || !window_.windowHandle()->isExposed(); ++waited) {
         if (waited == SettleTimeoutMs)
             throw std::runtime_error("the game's window was never shown");

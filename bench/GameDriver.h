@@ -8,6 +8,7 @@
 #include <random>
 
 class MainWindow;
+class Velkarn;
 class MixWatch;
 class SoundComponent;
 class QWidget;
@@ -20,8 +21,8 @@ class QWidget;
 class GameDriver : public QObject
 {
 public:
-    /// Drives window, made with seed and playing through component, whose output mix listens to.
-    GameDriver(MainWindow &window, SoundComponent &component, MixWatch &mix, quint64 seed);
+    /// Drives the game's window, made with seed and playing through component, whose output mix listens to.
+    GameDriver(Velkarn &game, SoundComponent &component, MixWatch &mix, quint64 seed);
     ~GameDriver() override;
 
     /// Starts the window and returns once it is shown and its greeting and first prompt have ended.
@@ -49,6 +50,7 @@ private:
     QWidget *control(const char *name) const;
     void checkWalking(bool walking) const;
 
+    Velkarn &game_;
     MainWindow &window_;
     SoundComponent &component_;
     MixWatch &mix_;

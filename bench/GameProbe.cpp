@@ -7,7 +7,7 @@
 #include "GameDriver.h"
 #include "Measure.h"
 #include "MixWatch.h"
-#include "gui/MainWindow.h"
+#include "gui/Velkarn.h"
 #include "sound/sdl/SdlSoundComponent.h"
 #include "support/TypeKey.h"
 
@@ -271,18 +271,19 @@ int play(const QHash<QString, int> &options)
         return 1;
     }
     MixWatch mix;
-    MainWindow window(component, seed);
+    Velkarn game(component, {}, seed);
+    MainWindow &window = game.window();
     if (options.value(u"start-only"_s) != 0) {
         // The first sound mixed is the welcome; once it is heard, a start-only run is done.
         mix.listenForSound();
         QObject::connect(&mix, &MixWatch::heard, qApp, &QCoreApplication::quit);
-        window.start();
+        game.start();
         QApplication::exec();
         bench::report("first_mix_ns", double(mix.heardNs()));
         return 0;
     }
 
-    GameDriver driver(window, component, mix, seed);
+    GameDriver driver(game, component, mix, seed);
     driver.start();
     bench::report("rss_start_kb", double(bench::residentKb()));
     if (const int idleMs = options.value(u"idle-ms"_s); idleMs > 0)

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/MainWindow.h"
+#include "gui/Velkarn.h"
 #include "i18n/Translations.h"
 #include "info/AppInfo.h"
 #include "sound/sdl/SdlSoundComponent.h"
@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
-#include <QMessageBox>
 
 #include <memory>
 
@@ -28,16 +27,12 @@ int main(int argc, char *argv[])
     auto sound = std::make_unique<SdlSoundComponent>();
     int exitCode = 0;
     {
-        MainWindow window(*sound);
-        const QString language = parser.value(languageOption);
-        if (!language.isEmpty() && !window.useLanguage(language)) {
-            QMessageBox::warning(nullptr, window.windowTitle(),
-                                 QCoreApplication::translate("main", "Velkarn kan ikke språket «%1». Det kan: %2.")
-                                     .arg(language, languages));
-        }
-        window.start();
+        // The game, built on the SDL sound component with the recordings beside the program and
+        // the user's own settings.
+        Velkarn velkarn(*sound, {.recordings = SoundCatalogue::folderBeside()});
+        velkarn.start(parser.value(languageOption));
         // The ordinary event loop blocks until something happens and ends with the last window.
         exitCode = QApplication::exec();
-    } // the window has written the settings by now
+    } // the settings are written by now
     return SdlSoundComponent::closeAtExit(std::move(sound), exitCode);
 }

@@ -33,6 +33,61 @@
     </message>
 </context>
 <context>
+    <name>Commands</name>
+    <message>
+        <source>&amp;Nytt spill</source>
+        <translation>&amp;New game</translation>
+    </message>
+    <message>
+        <source>Hvor er &amp;jeg?</source>
+        <translation>&amp;Where am I?</translation>
+    </message>
+    <message>
+        <source>&amp;Avslutt</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message>
+        <source>&amp;Høyere</source>
+        <translation>&amp;Louder</translation>
+    </message>
+    <message>
+        <source>&amp;Lavere</source>
+        <translation>S&amp;ofter</translation>
+    </message>
+    <message>
+        <source>Lyd i &amp;begge ører</source>
+        <translation>Sound in &amp;both ears</translation>
+    </message>
+    <message>
+        <source>&amp;Hvordan brukes spillet</source>
+        <translation>&amp;How to play</translation>
+    </message>
+    <message>
+        <source>Hør &amp;lydene</source>
+        <translation>Hear the &amp;sounds</translation>
+    </message>
+    <message>
+        <source>&amp;Send E-post</source>
+        <translation>Send &amp;e-mail</translation>
+    </message>
+    <message>
+        <source>&amp;Om %1</source>
+        <translation>&amp;About %1</translation>
+    </message>
+    <message>
+        <source>&amp;Spill</source>
+        <translation>&amp;Game</translation>
+    </message>
+    <message>
+        <source>&amp;Lyd</source>
+        <translation>&amp;Sound</translation>
+    </message>
+    <message>
+        <source>&amp;Hjelp</source>
+        <translation>&amp;Help</translation>
+    </message>
+</context>
+<context>
     <name>FeedbackMail</name>
     <message>
         <source>%1 versjon %2.%3</source>
@@ -53,66 +108,6 @@
         <source>Dør %1</source>
         <translation>Door %1</translation>
     </message>
-    <message>
-        <source>&amp;Spill</source>
-        <translation>&amp;Game</translation>
-    </message>
-    <message>
-        <source>&amp;Nytt spill</source>
-        <translation>&amp;New game</translation>
-    </message>
-    <message>
-        <source>Hvor er &amp;jeg?</source>
-        <translation>&amp;Where am I?</translation>
-    </message>
-    <message>
-        <source>&amp;Avslutt</source>
-        <translation>&amp;Quit</translation>
-    </message>
-    <message>
-        <source>&amp;Lyd</source>
-        <translation>&amp;Sound</translation>
-    </message>
-    <message>
-        <source>&amp;Høyere</source>
-        <translation>&amp;Louder</translation>
-    </message>
-    <message>
-        <source>&amp;Lavere</source>
-        <translation>S&amp;ofter</translation>
-    </message>
-    <message>
-        <source>Lyd i &amp;begge ører</source>
-        <translation>Sound in &amp;both ears</translation>
-    </message>
-    <message>
-        <source>&amp;Hjelp</source>
-        <translation>&amp;Help</translation>
-    </message>
-    <message>
-        <source>&amp;Hvordan brukes spillet</source>
-        <translation>&amp;How to play</translation>
-    </message>
-    <message>
-        <source>Hør &amp;lydene</source>
-        <translation>Hear the &amp;sounds</translation>
-    </message>
-    <message>
-        <source>&amp;Send E-post</source>
-        <translation>Send &amp;e-mail</translation>
-    </message>
-    <message>
-        <source>&amp;Om %1</source>
-        <translation>&amp;About %1</translation>
-    </message>
-    <message>
-        <source>Fant ingen lydenhet. Velkarn går videre uten lyd.</source>
-        <translation>No sound device was found. Velkarn goes on without sound.</translation>
-    </message>
-    <message>
-        <source>Fant ingen lyder i mappen %1. Velkarn går videre uten lyd.</source>
-        <translation>No sounds were found in the folder %1. Velkarn goes on without sound.</translation>
-    </message>
 </context>
 <context>
     <name>SoundPlayer</name>
@@ -130,10 +125,18 @@
     </message>
 </context>
 <context>
-    <name>main</name>
+    <name>Velkarn</name>
     <message>
         <source>Velkarn kan ikke språket «%1». Det kan: %2.</source>
         <translation>Velkarn does not speak the language “%1”. It speaks: %2.</translation>
+    </message>
+    <message>
+        <source>Fant ingen lydenhet. Velkarn går videre uten lyd.</source>
+        <translation>No sound device was found. Velkarn goes on without sound.</translation>
+    </message>
+    <message>
+        <source>Fant ingen lyder i mappen %1. Velkarn går videre uten lyd.</source>
+        <translation>No sounds were found in the folder %1. Velkarn goes on without sound.</translation>
     </message>
 </context>
 </TS>

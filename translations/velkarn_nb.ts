@@ -33,6 +33,61 @@
     </message>
 </context>
 <context>
+    <name>Commands</name>
+    <message>
+        <source>&amp;Nytt spill</source>
+        <translation>&amp;Nytt spill</translation>
+    </message>
+    <message>
+        <source>Hvor er &amp;jeg?</source>
+        <translation>Hvor er &amp;jeg?</translation>
+    </message>
+    <message>
+        <source>&amp;Avslutt</source>
+        <translation>&amp;Avslutt</translation>
+    </message>
+    <message>
+        <source>&amp;Høyere</source>
+        <translation>&amp;Høyere</translation>
+    </message>
+    <message>
+        <source>&amp;Lavere</source>
+        <translation>&amp;Lavere</translation>
+    </message>
+    <message>
+        <source>Lyd i &amp;begge ører</source>
+        <translation>Lyd i &amp;begge ører</translation>
+    </message>
+    <message>
+        <source>&amp;Hvordan brukes spillet</source>
+        <translation>&amp;Hvordan brukes spillet</translation>
+    </message>
+    <message>
+        <source>Hør &amp;lydene</source>
+        <translation>Hør &amp;lydene</translation>
+    </message>
+    <message>
+        <source>&amp;Send E-post</source>
+        <translation>&amp;Send E-post</translation>
+    </message>
+    <message>
+        <source>&amp;Om %1</source>
+        <translation>&amp;Om %1</translation>
+    </message>
+    <message>
+        <source>&amp;Spill</source>
+        <translation>&amp;Spill</translation>
+    </message>
+    <message>
+        <source>&amp;Lyd</source>
+        <translation>&amp;Lyd</translation>
+    </message>
+    <message>
+        <source>&amp;Hjelp</source>
+        <translation>&amp;Hjelp</translation>
+    </message>
+</context>
+<context>
     <name>FeedbackMail</name>
     <message>
         <source>%1 versjon %2.%3</source>
@@ -53,66 +108,6 @@
         <source>Dør %1</source>
         <translation>Dør %1</translation>
     </message>
-    <message>
-        <source>&amp;Spill</source>
-        <translation>&amp;Spill</translation>
-    </message>
-    <message>
-        <source>&amp;Nytt spill</source>
-        <translation>&amp;Nytt spill</translation>
-    </message>
-    <message>
-        <source>Hvor er &amp;jeg?</source>
-        <translation>Hvor er &amp;jeg?</translation>
-    </message>
-    <message>
-        <source>&amp;Avslutt</source>
-        <translation>&amp;Avslutt</translation>
-    </message>
-    <message>
-        <source>&amp;Lyd</source>
-        <translation>&amp;Lyd</translation>
-    </message>
-    <message>
-        <source>&amp;Høyere</source>
-        <translation>&amp;Høyere</translation>
-    </message>
-    <message>
-        <source>&amp;Lavere</source>
-        <translation>&amp;Lavere</translation>
-    </message>
-    <message>
-        <source>Lyd i &amp;begge ører</source>
-        <translation>Lyd i &amp;begge ører</translation>
-    </message>
-    <message>
-        <source>&amp;Hjelp</source>
-        <translation>&amp;Hjelp</translation>
-    </message>
-    <message>
-        <source>&amp;Hvordan brukes spillet</source>
-        <translation>&amp;Hvordan brukes spillet</translation>
-    </message>
-    <message>
-        <source>Hør &amp;lydene</source>
-        <translation>Hør &amp;lydene</translation>
-    </message>
-    <message>
-        <source>&amp;Send E-post</source>
-        <translation>&amp;Send E-post</translation>
-    </message>
-    <message>
-        <source>&amp;Om %1</source>
-        <translation>&amp;Om %1</translation>
-    </message>
-    <message>
-        <source>Fant ingen lydenhet. Velkarn går videre uten lyd.</source>
-        <translation>Fant ingen lydenhet. Velkarn går videre uten lyd.</translation>
-    </message>
-    <message>
-        <source>Fant ingen lyder i mappen %1. Velkarn går videre uten lyd.</source>
-        <translation>Fant ingen lyder i mappen %1. Velkarn går videre uten lyd.</translation>
-    </message>
 </context>
 <context>
     <name>SoundPlayer</name>
@@ -130,10 +125,18 @@
     </message>
 </context>
 <context>
-    <name>main</name>
+    <name>Velkarn</name>
     <message>
         <source>Velkarn kan ikke språket «%1». Det kan: %2.</source>
         <translation>Velkarn kan ikke språket «%1». Det kan: %2.</translation>
+    </message>
+    <message>
+        <source>Fant ingen lydenhet. Velkarn går videre uten lyd.</source>
+        <translation>Fant ingen lydenhet. Velkarn går videre uten lyd.</translation>
+    </message>
+    <message>
+        <source>Fant ingen lyder i mappen %1. Velkarn går videre uten lyd.</source>
+        <translation>Fant ingen lyder i mappen %1. Velkarn går videre uten lyd.</translation>
     </message>
 </context>
 </TS>

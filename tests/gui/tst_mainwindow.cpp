@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakeSoundComponent.h"
 #include "MessageAnswerer.h"
-#include "gui/MainWindow.h"
+#include "gui/Velkarn.h"
 #include "help/HelpConfig.h"
 #include "support/TypeKey.h"
 #include "support/WaveFile.h"
@@ -27,7 +27,8 @@ private:
     QTemporaryDir settings;
     const QFont desktop = QApplication::font();
     std::unique_ptr<FakeSoundComponent> sound;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<Velkarn> velkarn;
+    MainWindow *window = nullptr;
     QList<QUrl> opened;
 
     QPushButton *Door(int door) const { return window->findChild<QPushButton *>(QStringLiteral("door%1").arg(door)); }
@@ -70,8 +71,8 @@ private:
     }
     void start()
     {
-        window->start();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        velkarn->start();
+        QVERIFY(QTest::qWaitForWindowActive(window));
         sound->playOut();
     }
     // Starts a walk through `rooms` rooms, with its first sounds heard.
@@ -105,13 +106,15 @@ private slots:
         if (!QFile::exists(SettingsFile()))
             QSettings(SettingsFile(), QSettings::IniFormat).setValue("language/chosen", "nb");
 #endif
+        velkarn.reset();
         sound = std::make_unique<FakeSoundComponent>();
-        window = std::make_unique<MainWindow>(*sound, Seed);
+        velkarn = std::make_unique<Velkarn>(*sound, Velkarn::Places{SoundFolder()}, Seed);
+        window = &velkarn->window();
     }
     void cleanup()
     {
         QApplication::setFont(desktop);
-        window.reset();
+        velkarn.reset();
         sound.reset();
         QFile::remove(SettingsFile());
     }
@@ -143,7 +146,7 @@ private slots:
         QVERIFY(!missing.startsWith("f") || QDir().rename(SoundFolder(), away));
         QVERIFY(!missing.startsWith("r") || (QDir().rename(SoundFolder(), away) && QDir().mkdir(SoundFolder())));
         const auto restore = qScopeGuard([&] { QDir().rmdir(SoundFolder()), QDir().rename(away, SoundFolder()); });
-        window->start();
+        velkarn->start();
         if (!message.isEmpty()) // nothing more is heard or shown until the message is answered
             QCOMPARE(sound->playOut().join(' ') + Shown(), QStringLiteral("door1 door2 door3"));
         MessageAnswerer answerer;
@@ -243,7 +246,7 @@ private slots:
         for (const bool message : {false, true}) {
             init();
             sound->missing = {message ? "welcome.wav" : ""};
-            window->start(); // the welcome plays until it is ended, or its message until it is answered
+            velkarn->start(); // the welcome plays until it is ended, or its message until it is answered
             if (message)
                 QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
                     window->windowHandle());
@@ -263,7 +266,7 @@ private slots:
         QTRY_COMPARE(answerer.texts.size(), 1);
         // The window gets its focus back once the message is answered, or a menu closes.
         window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QVERIFY(QTest::qWaitForWindowActive(window));
         for (Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::MenuBarFocusReason}) {
             QFocusEvent focus(QEvent::FocusIn, reason);
             QCoreApplication::sendEvent(List(), &focus);
@@ -300,7 +303,6 @@ private slots:
         QCOMPARE(sound->log.last(), QStringLiteral("start en/nr1.wav C"));
         TypeKey(*window, Qt::Key_Escape);
         QCOMPARE(sound->log.last(), QStringLiteral("stop"));
-        window.reset();
         init();
         QCOMPARE(sound->log.filter("volume").value(0), QStringLiteral("volume -600"));
         QVERIFY(Action("bothEarsAction")->isChecked() && Action("enLanguageAction")->isChecked());
@@ -343,7 +345,7 @@ private slots:
         StartWalk(3);
         const Game::Doors doors = FirstDoors();
         Action("enLanguageAction")->trigger(); // in the first room
-        QVERIFY(!window->useLanguage("xx"));   // one Velkarn does not speak changes nothing
+        QVERIFY(!velkarn->useLanguage("xx"));  // one Velkarn does not speak changes nothing
         QCOMPARE(sound->playOut(), QStringList{"en/door123.wav C"});
         for (int room = 0; room < 2; ++room) {
             TypeKey(*window, Qt::Key_0 + doors[room]);

@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Velkarn.h"
+
+#include <QDir>
+
+#include <chrono>
+
+namespace {
+quint64 clockSeed()
+{
+    return static_cast<quint64>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+QString asFolder(QString path)
+{
+    if (!path.endsWith(u'/') && !path.endsWith(QDir::separator()))
+        path += QDir::separator();
+    return path;
+}
+} // namespace
+
+Velkarn::Velkarn(SoundComponent &sound, const Places &places, std::optional<quint64> seed)
+    : recordings_(asFolder(places.recordings))
+    , player_(sound, [this](const QString &text) { window_.showMessage(text); })
+    , queue_(player_)
+    , game_(queue_, player_, seed.value_or(clockSeed()))
+    , window_(game_, queue_)
+    , router_(window_, game_, queue_)
+{
+    const SoundSettings kept = settings_.settings();
+    // None kept, or one Velkarn does not speak (a corrupt file): the desktop's language.
+    if (!useLanguage(kept.language))
+        useLanguage(Translations::fromDesktop());
+    player_.setVolume(kept.volume);
+    player_.setBothEars(kept.bothEars);
+    window_.showSoundSettings(player_.volume(), player_.bothEars());
+
+    QObject::connect(&game_, &Game::soundSettingsChanged, &window_, [this](int volume, bool bothEars) {
+        settings_.keep({volume, bothEars, settings_.settings().language});
+    });
+    QObject::connect(&window_, &MainWindow::languageChosen, &window_, [this](const QString &language) {
+        useLanguage(language);
+        settings_.keep({player_.volume(), player_.bothEars(), language});
+    });
+    // Closing never waits: what is still queued is dropped and every sound stops.
+    QObject::connect(&window_, &MainWindow::closing, &window_, [this] {
+        queue_.clear();
+        player_.stopAll();
+    });
+}
+
+Velkarn::~Velkarn() = default;
+
+void Velkarn::start(const QString &language)
+{
+    window_.show();
+    if (!language.isEmpty() && !useLanguage(language)) {
+        window_.showMessage(tr("Velkarn kan ikke språket «%1». Det kan: %2.")
+                                .arg(language, Translations::available().join(QStringLiteral(", "))),
+                            QMessageBox::Warning);
+    }
+    // One message for all sound: not one for every recording that the game then cannot play.
+    if (!player_.hasDevice())
+        window_.showMessage(tr("Fant ingen lydenhet. Velkarn går videre uten lyd."), QMessageBox::Warning);
+    else
+        checkRecordings();
+    started_ = true;
+    game_.start();
+}
+
+bool Velkarn::useLanguage(const QString &language)
+{
+    if (!translations_.use(language))
+        return false;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange); // every text at once
+    // The source language speaks from the recordings' folder itself, every other from its subfolder.
+    const bool source = language == Translations::sourceLanguage();
+    player_.setCatalogue(
+        SoundCatalogue(recordings_, source ? recordings_ : recordings_ + language + QDir::separator()));
+    window_.showLanguage(language);
+    // The child hears the change at once, in the new language.
+    if (started_) {
+        if (player_.hasDevice())
+            checkRecordings();
+        game_.sayPrompt();
+    }
+    return true;
+}
+
+void Velkarn::checkRecordings()
+{
+    // A language without recordings plays nothing, said once; one that has them plays again.
+    const bool missing = !player_.catalogue().hasRecordings();
+    player_.setSilent(missing);
+    if (missing) {
+        window_.showMessage(
+            tr("Fant ingen lyder i mappen %1. Velkarn går videre uten lyd.").arg(player_.catalogue().folder()),
+            QMessageBox::Warning);
+    }
+}
