@@ -77,7 +77,6 @@ std::span<const Command> Commands::all()
         {.name = "door1Key", .keys = {Qt::Key_1}, .call = door(1)},
         {.name = "door2Key", .keys = {Qt::Key_2}, .call = door(2)},
         {.name = "door3Key", .keys = {Qt::Key_3}, .call = door(3)},
-        {.name = "sayVolumeKey", .keys = {Qt::Key_V}, .call = &Game::sayVolume},
         // Ctrl alone silences too: screen-reader users press it to stop speech.
         {.name = "silenceKey",
          .keys = {Qt::Key_Escape, Qt::Key_Control},

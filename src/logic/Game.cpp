@@ -164,11 +164,6 @@ void Game::softer()
     changeVolume(-1);
 }
 
-void Game::sayVolume()
-{
-    queue_.post([this] { play(numberSound(player_.volume())); });
-}
-
 void Game::changeVolume(int step)
 {
     queue_.post([this, step] {

@@ -56,8 +56,6 @@ public slots:
     void playSoundLesson();
     void louder();
     void softer();
-    /// Says how loud the sounds are, from 1 to 10.
-    void sayVolume();
     /// Every sound centred (on) or placed at its door (off).
     void setBothEars(bool on);
     /// The player has moved to a number of rooms in the list: it is said while choosing.
