@@ -97,7 +97,6 @@ private slots:
         for (const QString &folder : {SoundFolder(), SoundFolder() + "/en"})
             QVERIFY(QDir().mkpath(folder) && WriteBytes(folder + "/welcome.wav", WaveBytes(10)));
         QVERIFY(settings.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     }
     void init()
     {
