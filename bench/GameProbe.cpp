@@ -20,7 +20,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <qpa/qwindowsysteminterface.h>
@@ -271,7 +270,9 @@ int play(const QHash<QString, int> &options)
         return 1;
     }
     MixWatch mix;
-    Velkarn game(component, {}, seed);
+    // The game keeps its volume and one-ear mode; the benchmark's commands must not change the user's.
+    const QTemporaryDir settings;
+    Velkarn game(component, {.settings = settings.filePath(u"velkarn.ini"_s)}, seed);
     MainWindow &window = game.window();
     if (options.value(u"start-only"_s) != 0) {
         // The first sound mixed is the welcome; once it is heard, a start-only run is done.
@@ -317,9 +318,6 @@ int main(int argc, char *argv[])
         = bench::parseOptions(app,
                               {u"frames"_s, u"seed"_s, u"start-only"_s, u"idle-ms"_s, u"waited"_s, u"choices"_s,
                                u"presses"_s, u"gap-ms"_s, u"soak"_s});
-    // The game keeps its volume and one-ear mode; the benchmark's commands must not change the user's.
-    const QTemporaryDir settings;
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     bench::ExposeWatch expose;
     try {
         const int status = play(options);

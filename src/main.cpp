@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
     {
         // The game, built on the SDL sound component with the recordings beside the program and
         // the user's own settings.
-        Velkarn velkarn(*sound, {.recordings = SoundCatalogue::folderBeside()});
+        Velkarn velkarn(*sound, {.recordings = SoundCatalogue::folderBeside(), .settings = SettingsStore::userFile()});
         velkarn.start(parser.value(languageOption));
         // The ordinary event loop blocks until something happens and ends with the last window.
         exitCode = QApplication::exec();

@@ -61,9 +61,14 @@ void writeFile(const QString &path, const SoundSettings &settings)
 }
 } // namespace
 
-SettingsStore::SettingsStore()
-    : path_(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/'
-            + QString::fromUtf8(AppInfo::Id) + QStringLiteral(".ini"))
+QString SettingsStore::userFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/'
+        + QString::fromUtf8(AppInfo::Id) + QStringLiteral(".ini");
+}
+
+SettingsStore::SettingsStore(QString path)
+    : path_(std::move(path))
     , settings_(readFile(path_))
 {
     delay_.setSingleShot(true);

@@ -6,7 +6,7 @@
 #include <QTimer>
 
 // The only things Velkarn remembers between runs: how loud it plays, whether both ears hear every
-// sound, and the language chosen in its menu. Kept in the user's settings under the application id.
+// sound, and the language chosen in its menu.
 struct SoundSettings {
     int volume = 10;
     bool bothEars = false;
@@ -19,8 +19,12 @@ struct SoundSettings {
 class SettingsStore
 {
 public:
-    /// Reads the kept settings from the user's settings folder.
-    SettingsStore();
+    /// Where the program keeps the user's settings: an INI file named by the application id in the
+    /// user's settings folder.
+    static QString userFile();
+
+    /// Reads the settings kept in the file at path.
+    explicit SettingsStore(QString path);
     /// Writes a change not yet written, and waits until it is.
     ~SettingsStore();
     SettingsStore(const SettingsStore &) = delete;

@@ -21,6 +21,7 @@ QString asFolder(QString path)
 
 Velkarn::Velkarn(SoundComponent &sound, const Places &places, std::optional<quint64> seed)
     : recordings_(asFolder(places.recordings))
+    , settings_(places.settings)
     , player_(sound, [this](const QString &text) { window_.showMessage(text); })
     , queue_(player_)
     , game_(queue_, player_, seed.value_or(clockSeed()))

@@ -25,6 +25,7 @@ public:
     /// Where the program finds its files.
     struct Places {
         QString recordings = SoundCatalogue::folderBeside(); // the wave folder beside the program
+        QString settings = SettingsStore::userFile();        // the user's own settings file
     };
 
     /// The sound component is the caller's and outlives this. The door draw is seeded from the

@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QtTest>
 #include <qpa/qwindowsysteminterface.h>
 
@@ -56,10 +55,7 @@ private:
                      << QAccessible::queryAccessibleInterface(List())->text(QAccessible::Name)
                      << QAccessible::queryAccessibleInterface(Door(3))->text(QAccessible::Description);
     }
-    static QString SettingsFile()
-    {
-        return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/org.example.Velkarn.ini";
-    }
+    QString SettingsFile() const { return settings.filePath(QStringLiteral("velkarn.ini")); }
     static QString SoundFolder() { return QCoreApplication::applicationDirPath() + "/wave"; }
     QListWidget *List() const { return window->findChild<QListWidget *>(QStringLiteral("roomCountList")); }
     QAction *Action(const char *name) const { return window->findChild<QAction *>(QString::fromLatin1(name)); }
@@ -107,7 +103,7 @@ private slots:
 #endif
         velkarn.reset();
         sound = std::make_unique<FakeSoundComponent>();
-        velkarn = std::make_unique<Velkarn>(*sound, Velkarn::Places{SoundFolder()}, Seed);
+        velkarn = std::make_unique<Velkarn>(*sound, Velkarn::Places{SoundFolder(), SettingsFile()}, Seed);
         window = &velkarn->window();
     }
     void cleanup()

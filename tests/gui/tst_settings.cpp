@@ -32,15 +32,14 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(int, volume);
         const QTemporaryDir config;
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path())); // never the user's own
-        const QString file = config.filePath(QStringLiteral("org.example.Velkarn.ini"));
+        const QString file = config.filePath(QStringLiteral("velkarn.ini"));
         const QString target = kind.startsWith("link") ? config.filePath(QStringLiteral("elsewhere")) : file;
         QVERIFY(!kind.endsWith("file") || WriteBytes(target, text));
         QVERIFY(!kind.endsWith("fifo") || QProcess::execute("mkfifo", {target}) == 0);
         QVERIFY(kind != "folder" || QDir().mkdir(target));
         QVERIFY(target == file || QFile::link(target, file));
 
-        auto store = std::make_unique<SettingsStore>();
+        auto store = std::make_unique<SettingsStore>(file);
         QCOMPARE(store->settings().volume, volume);
         store->keep({-300, false, {}});
         store->keep({-900, true, QStringLiteral("en")}); // a burst of changes: the last is kept
@@ -49,8 +48,8 @@ private slots:
         const bool written = kind == "none" || kind.endsWith("file");
         QCOMPARE(QFileInfo(file).isSymLink(), target != file);
         QCOMPARE(QFileInfo(target).isFile(), written); // a FIFO or a folder is still there
-        QCOMPARE(SettingsStore().settings().volume, written ? -900 : 10);
-        QCOMPARE(SettingsStore().settings().language, written ? "en" : "");
+        QCOMPARE(SettingsStore(file).settings().volume, written ? -900 : 10);
+        QCOMPARE(SettingsStore(file).settings().language, written ? "en" : "");
         QVERIFY(!written || QFileInfo(target).size() < 200); // fresh, not the huge one
     }
 
