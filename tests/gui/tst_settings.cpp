@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/SoundSettings.h"
-#include "i18n/Translations.h"
 #include "support/WaveFile.h"
 
 #include <QtTest>
@@ -51,14 +50,6 @@ private slots:
         QCOMPARE(SettingsStore(file).settings().volume, written ? -900 : 10);
         QCOMPARE(SettingsStore(file).settings().language, written ? "en" : "");
         QVERIFY(!written || QFileInfo(target).size() < 200); // fresh, not the huge one
-    }
-
-    // The game's language at start, when none was chosen in its menu.
-    void theDesktopsLanguageOrElseNorwegian()
-    {
-        for (const auto &[desktop, language] :
-             {std::pair{"C", "nb"}, {"nb_NO", "nb"}, {"nn_NO", "nb"}, {"en_GB", "en"}, {"fr_FR", "nb"}})
-            QVERIFY2(Translations::fromDesktop(QLocale(desktop)) == language, desktop);
     }
 };
 
