@@ -64,18 +64,21 @@ QString Translations::fromDesktop(const QLocale &desktop)
 
 bool Translations::use(const QString &language)
 {
-    if (!available().contains(language))
-        return false;
-    QCoreApplication::removeTranslator(&velkarn_);
-    QCoreApplication::removeTranslator(&qt_);
-    if (!velkarn_.load(catalogue(language)))
+    // Loaded beside the ones in use, which stay when this fails.
+    auto velkarn = std::make_unique<QTranslator>();
+    if (!available().contains(language) || !velkarn->load(catalogue(language)))
         return false;
     // Qt's own texts (standard buttons and dialogs) where Qt has them in this language; Debian has
     // none in Bokmål, where Qt's own English stays as it always was.
-    if (qt_.load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
-                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qt_);
-    QCoreApplication::installTranslator(&velkarn_);
+    auto qt = std::make_unique<QTranslator>();
+    if (!qt->load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
+                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        qt.reset();
+    velkarn_ = std::move(velkarn); // a translator leaves the application as it goes
+    qt_ = std::move(qt);
+    if (qt_)
+        QCoreApplication::installTranslator(qt_.get());
+    QCoreApplication::installTranslator(velkarn_.get());
     language_ = language;
     return true;
 }

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTranslator>
 
+#include <memory>
+
 // The language Velkarn writes in: its own catalogue and Qt's, installed on the application for as
 // long as this object lives. Installing them re-reads every text (QEvent::LanguageChange).
 class Translations
@@ -30,7 +32,7 @@ public:
     const QString &language() const { return language_; }
 
 private:
-    QTranslator velkarn_;
-    QTranslator qt_;
+    std::unique_ptr<QTranslator> velkarn_;
+    std::unique_ptr<QTranslator> qt_; // none where Qt has no texts in the language
     QString language_;
 };
