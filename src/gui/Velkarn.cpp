@@ -28,7 +28,7 @@ Velkarn::Velkarn(SoundComponent &sound, const Places &places, std::optional<quin
     , window_(game_, queue_)
     , router_(window_, game_, queue_)
 {
-    const SoundSettings kept = settings_.settings();
+    const Settings kept = settings_.settings();
     // None kept, or one Velkarn does not speak (a corrupt file): the desktop's language.
     if (!useLanguage(kept.language))
         useLanguage(Translations::fromDesktop());

@@ -3,7 +3,7 @@
 
 #include "KeyRouter.h"
 #include "MainWindow.h"
-#include "SoundSettings.h"
+#include "SettingsStore.h"
 #include "i18n/Translations.h"
 #include "logic/CommandQueue.h"
 #include "logic/Game.h"

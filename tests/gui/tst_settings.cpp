@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/SoundSettings.h"
+#include "gui/SettingsStore.h"
 #include "support/WaveFile.h"
 
 #include <QtTest>

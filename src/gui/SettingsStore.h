@@ -7,7 +7,7 @@
 
 // The only things Velkarn remembers between runs: how loud it plays, whether both ears hear every
 // sound, and the language chosen in its menu.
-struct SoundSettings {
+struct Settings {
     int volume = 10;
     bool bothEars = false;
     QString language; // a code such as "en"; empty when none was chosen (the desktop's then)
@@ -31,15 +31,15 @@ public:
     SettingsStore &operator=(const SettingsStore &) = delete;
 
     /// The kept settings; the defaults when there were none or they could not be read.
-    SoundSettings settings() const { return settings_; }
+    Settings settings() const { return settings_; }
     /// Keeps the settings; the file is replaced whole shortly after the last of several changes.
-    void keep(const SoundSettings &settings);
+    void keep(const Settings &settings);
 
 private:
     void write();
 
     const QString path_;
-    SoundSettings settings_;
+    Settings settings_;
     QTimer delay_;
     QThreadPool writer_;
 };

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SoundSettings.h"
+#include "SettingsStore.h"
 
 #include "info/AppInfo.h"
 
@@ -25,9 +25,9 @@ const QString VolumeKey = QStringLiteral("sound/volume");
 const QString BothEarsKey = QStringLiteral("sound/bothEars");
 const QString LanguageKey = QStringLiteral("language/chosen"); // the window checks that it is spoken
 
-SoundSettings readFile(const QString &path)
+Settings readFile(const QString &path)
 {
-    SoundSettings settings;
+    Settings settings;
     const QFileInfo file(path);
     if (!isUsable(file) || file.size() > MaxFileBytes)
         return settings;
@@ -44,7 +44,7 @@ SoundSettings readFile(const QString &path)
 }
 
 // QSettings replaces the file whole, so a kill never leaves half of it.
-void writeFile(const QString &path, const SoundSettings &settings)
+void writeFile(const QString &path, const Settings &settings)
 {
     const QFileInfo file(path);
     if (!isUsable(file))
@@ -84,7 +84,7 @@ SettingsStore::~SettingsStore()
     writer_.waitForDone();
 }
 
-void SettingsStore::keep(const SoundSettings &settings)
+void SettingsStore::keep(const Settings &settings)
 {
     settings_ = settings;
     delay_.start();
