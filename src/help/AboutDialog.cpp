@@ -63,7 +63,8 @@ AboutDialog::AboutDialog(QWidget *parent)
     auto *buttons = new QDialogButtonBox(Qt::Vertical, this);
     QPushButton *okButton = buttons->addButton(tr("&Ok"), QDialogButtonBox::AcceptRole);
     okButton->setObjectName(QStringLiteral("okButton"));
-    okButton->setDefault(true);
+    // The default button, wherever the platform places it: Enter closes the dialog as it opens.
+    okButton->setFocus();
     QPushButton *systemInfoButton = buttons->addButton(tr("&Systeminfo..."), QDialogButtonBox::ActionRole);
     systemInfoButton->setObjectName(QStringLiteral("systemInfoButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
