@@ -31,7 +31,6 @@ QLabel *makeLabel(const char *name, const QString &text, QWidget *parent)
 AboutDialog::AboutDialog(QWidget *parent)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("aboutDialog"));
     // A fixed dialog border with a title and close box only. Owned by its parent, it gets no task
     // bar button of its own.
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -70,19 +69,19 @@ AboutDialog::AboutDialog(QWidget *parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(systemInfoButton, &QPushButton::clicked, this, &AboutDialog::startSystemInfo);
 
-    // In character cells: the title block indented by seven, the address by three more; the notice,
-    // some forty wide, beside the buttons.
+    // In character cells: the title block indented by seven, the address by three more, the notice
+    // beside the buttons. Any width to spare goes to the texts, not to the indents.
     const int character = fontMetrics().averageCharWidth();
     auto *grid = new QGridLayout(this);
     grid->setColumnMinimumWidth(0, 7 * character);
     grid->setColumnMinimumWidth(1, 3 * character);
+    grid->setColumnStretch(2, 1);
     grid->addWidget(titleLabel, 0, 1, 1, 2);
     grid->addWidget(versionLabel, 1, 1, 1, 2);
     grid->addWidget(addressLabel, 2, 2);
     grid->addWidget(separator, 3, 0, 1, 4);
     grid->addWidget(noticeLabel, 4, 0, 1, 3);
     grid->addWidget(buttons, 4, 3);
-    noticeLabel->setMinimumWidth(40 * character);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 }
 

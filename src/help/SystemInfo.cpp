@@ -35,8 +35,8 @@ bool startViewer()
 {
 #ifdef Q_OS_WIN
     // Read only, from the 64-bit view, where Windows records its own programs.
-    const QString viewer = registeredViewer(
-        QSettings(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft"), QSettings::Registry64Format));
+    const QSettings microsoft(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft"), QSettings::Registry64Format);
+    const QString viewer = registeredViewer(microsoft);
 #else
     const QString viewer = viewerInPath();
 #endif

@@ -99,7 +99,8 @@ private slots:
     // The game's title, version and the maker's details as built in; a fixed size; every control inside the
     // dialog and clear of the others, every label plain text from its top left and big enough for it, whatever
     // the font; the title bold and larger, the title block indented from the notice and the address further
-    // in; the texts read from top to bottom, the buttons beside the notice, below the separator.
+    // in; the texts read from top to bottom, the buttons beside the notice, below the separator that runs
+    // across the dialog.
     void everyTextIsWholeAndInReadingOrder()
     {
         QFETCH(int, points);
@@ -144,14 +145,24 @@ private slots:
         }
         for (int i = 0; i + 1 < 5; ++i) // title, version, address, separator, notice: one below the other
             QVERIFY2(place(names[i]).bottom() < place(names[i + 1]).top(), names[i]);
-        QVERIFY(place("noticeLabel").left() < place("titleLabel").left()
+        // Indented, not merely spaced: by a few characters at least.
+        const int character = dialog_->fontMetrics().averageCharWidth();
+        QVERIFY(place("titleLabel").left() - place("noticeLabel").left() > 2 * character
                 && place("titleLabel").left() == place("versionLabel").left()
-                && place("titleLabel").left() < place("addressLabel").left());
+                && place("addressLabel").left() - place("titleLabel").left() > 2 * character);
         // The buttons stand one above the other, in the platform's order.
         const QRect ok = place("okButton"), systemInfo = place("systemInfoButton");
         QVERIFY(place("noticeLabel").right() < std::min(ok.left(), systemInfo.left()));
         QVERIFY(ok.bottom() < systemInfo.top() || systemInfo.bottom() < ok.top());
         QVERIFY(place("separator").bottom() < std::min(ok.top(), systemInfo.top()));
+        QVERIFY(place("separator").left() <= place("noticeLabel").left()
+                && place("separator").right() >= std::max(ok.right(), systemInfo.right())); // across the dialog
+        QSet<QRgb> shades; // an etched line: two shades on the dialog's background
+        const QImage separator = dialog_->findChild<QWidget *>("separator")->grab().toImage();
+        for (int y = 0; y < separator.height(); ++y)
+            for (int x = 0; x < separator.width(); ++x)
+                shades << separator.pixel(x, y);
+        QVERIFY(shades.size() >= 3);
         const QFont titleFont = dialog_->findChild<QLabel *>("titleLabel")->font();
         QVERIFY(titleFont.bold() && titleFont.pointSizeF() > dialog_->font().pointSizeF());
     }
