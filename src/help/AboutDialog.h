@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "help/SysInfoPlatform.h"
-
 #include <QDialog>
 
 // The modal About dialog: title, version, the maker's address and notice, an OK button and a
@@ -13,11 +11,8 @@ class AboutDialog : public QDialog
 
 public:
     explicit AboutDialog(QWidget *parent = nullptr);
-    ~AboutDialog() override;
 
+public Q_SLOTS:
     /// Starts the system-information viewer, or tells the user that there is none.
     void startSystemInfo();
-
-private:
-    help::SysInfoPlatform platform_;
 };

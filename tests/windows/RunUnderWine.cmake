@@ -1,19 +1,18 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# cmake -P script: cross-compiles the help library's Windows code with help_windows_tests.cpp into one
+# cmake -P script: cross-compiles the help library's Simple MAPI code with help_windows_tests.cpp into one
 # self-contained program and runs it under wine in a fresh prefix, so that neither earlier runs nor the
-# user's own wine setup matter. Expects SOURCE_DIR (the project's), BINARY_DIR, INFO_INCLUDE, HELP_INCLUDE.
+# user's own wine setup matter. Expects SOURCE_DIR (the project's) and BINARY_DIR.
 find_program(WINE wine)
 find_program(WINESERVER wineserver)
 find_program(CXX NAMES x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-g++)
 if(NOT WINE OR NOT WINESERVER OR NOT CXX)
   message(FATAL_ERROR "Needs wine and mingw-w64 (Debian packages wine, wine64 and g++-mingw-w64-x86-64)")
 endif()
-include(${SOURCE_DIR}/src/help/HelpSources.cmake)
 set(program ${BINARY_DIR}/help_windows_tests.exe)
 file(MAKE_DIRECTORY ${BINARY_DIR})
-execute_process(COMMAND ${CXX} -std=c++20 -Wall -Wextra -Wpedantic -static -I${SOURCE_DIR}/src -I${INFO_INCLUDE}
-  -I${HELP_INCLUDE} ${CMAKE_CURRENT_LIST_DIR}/help_windows_tests.cpp ${VELKARN_HELP_CORE_SOURCES}
-  ${VELKARN_HELP_WIN_SOURCES} -ladvapi32 -o ${program} COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${CXX} -std=c++20 -Wall -Wextra -Wpedantic -static -I${SOURCE_DIR}/src
+  ${CMAKE_CURRENT_LIST_DIR}/help_windows_tests.cpp ${SOURCE_DIR}/src/help/win/MapiMailClient.cpp -ladvapi32
+  -o ${program} COMMAND_ERROR_IS_FATAL ANY)
 
 string(RANDOM LENGTH 10 suffix)
 set(prefix ${BINARY_DIR}/prefix-${suffix})

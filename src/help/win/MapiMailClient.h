@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "help/core/MailMessage.h"
-
-#include <functional>
+#include <string>
 
 namespace help::win {
 
-// Simple MAPI's wide-character recipient and message, laid out as MAPI32.DLL expects.
+// Simple MAPI's wide-character recipient and message, laid out as MAPI32.DLL expects (mingw-w64's
+// mapi.h has only the narrow ones).
 struct MapiRecipient {
     unsigned long ulReserved;
     unsigned long ulRecipClass;
@@ -32,40 +31,9 @@ struct MapiMessageWide {
     void *lpFiles;
 };
 
-inline constexpr unsigned long MapiTo = 1;
-inline constexpr unsigned long MapiLogonUi = 0x00000001;
-inline constexpr unsigned long MapiDialog = 0x00000008;
-inline constexpr unsigned long MapiSuccess = 0;
-inline constexpr unsigned long MapiUserAbort = 1;
-
-// Sends one prepared message with the given flags and returns MAPI's result code.
-using MapiSend = std::function<unsigned long(MapiMessageWide &message, unsigned long flags)>;
-
-// Hands the message to MAPISendMailW with the mail program's dialog shown and log-on
-// allowed. True when the mail program answered, including when the user cancelled.
-bool sendWithMapi(const MapiSend &send, const MailMessage &message);
-
-// The system's MAPISendMailW, or an empty function where MAPI32.DLL or the call is missing.
-// The library stays loaded for the life of the object.
-class MapiLibrary
-{
-public:
-    MapiLibrary();
-    ~MapiLibrary();
-    MapiLibrary(const MapiLibrary &) = delete;
-    MapiLibrary &operator=(const MapiLibrary &) = delete;
-
-    MapiSend sendMail() const;
-
-private:
-    void *module_ = nullptr;
-};
-
-// MailClient over Simple MAPI; unavailable when MAPI is missing or refuses the message.
-class MapiMailClient : public MailClient
-{
-public:
-    bool compose(const MailMessage &message) override;
-};
+/// Opens the system's Simple MAPI mail program on a new message to recipient with subject, its own dialog
+/// shown and log-on allowed. True when the mail program answered, even if the user then cancelled; false
+/// when MAPI is missing or refuses, so that another way may be tried.
+bool composeMapiMail(std::wstring recipient, std::wstring subject);
 
 } // namespace help::win
