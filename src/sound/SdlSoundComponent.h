@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "KeptRecordings.h"
 #include "SoundComponent.h"
 
-#include <QDateTime>
 #include <QDeadlineTimer>
 
 #include <atomic>
@@ -51,11 +51,6 @@ private:
     };
     using Chunk = std::shared_ptr<Mix_Chunk>;
 
-    struct CachedFile {
-        Chunk chunk;
-        qint64 size = 0;
-        QDateTime modified;
-    };
     struct Wave {
         explicit Wave(Chunk sound)
             : chunk(std::move(sound))
@@ -78,7 +73,7 @@ private:
 
     std::unique_ptr<Device> device_;
     QString openError_;
-    std::map<QString, CachedFile> cache_;
+    KeptRecordings<Mix_Chunk> kept_;
     std::map<qint32, Wave> waves_;
     std::vector<qint32> channelOwner_;
     qint32 nextHandle_ = 1;
