@@ -39,5 +39,5 @@ int main(int argc, char *argv[])
         // The ordinary event loop blocks until something happens and ends with the last window.
         exitCode = QApplication::exec();
     } // the window has written the settings by now
-    return SdlSoundComponent::closeAtExit(std::move(sound), exitCode);
+    return SoundComponent::closeAtExit(std::move(sound), exitCode);
 }

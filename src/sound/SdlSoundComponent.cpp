@@ -7,13 +7,10 @@
 #include <SDL_mixer.h>
 
 #include <QFileInfo>
-#include <QSemaphore>
 #include <QTimer>
 
 #include <cmath>
-#include <cstdlib>
 #include <numbers>
-#include <thread>
 
 std::atomic<SdlSoundComponent *> SdlSoundComponent::instance_{nullptr};
 
@@ -24,8 +21,6 @@ constexpr int Channels = 2;
 constexpr int MixChannels = 8;
 // A waited sound ends at the latest this long after its own length, even if the device stalls.
 constexpr qint64 StallMarginMs = 1000;
-// How long a closing audio device may take before the program ends without waiting for it.
-constexpr int DeviceCloseLimitMs = 500;
 } // namespace
 
 // Owns SDL's audio subsystem and the mixer's open device.
@@ -114,20 +109,6 @@ SdlSoundComponent::~SdlSoundComponent()
     // freed (and halted) before the device closes: they are declared after it.
     Mix_ChannelFinished(nullptr);
     instance_ = nullptr;
-}
-
-int SdlSoundComponent::closeAtExit(std::unique_ptr<SdlSoundComponent> component, int exitCode)
-{
-    QSemaphore closed;
-    const std::jthread guard([&closed, exitCode] {
-        if (!closed.tryAcquire(1, DeviceCloseLimitMs)) {
-            qWarning("The audio device did not close; ending without it.");
-            std::_Exit(exitCode); // nothing is left to lose: the window has gone, settings are written
-        }
-    });
-    component.reset();
-    closed.release();
-    return exitCode;
 }
 
 bool SdlSoundComponent::isOpen() const

@@ -28,11 +28,6 @@ public:
     /// 5.3 ms at 48 kHz: small enough that a key is answered within a few milliseconds.
     static constexpr int DefaultBufferFrames = 256;
 
-    /// Closes the device as the program ends. A stalled device (a driver that no longer takes
-    /// sound) can hold its closing forever: after half a second the process ends with exitCode
-    /// without it. Returns exitCode.
-    static int closeAtExit(std::unique_ptr<SdlSoundComponent> component, int exitCode);
-
     /// Why the audio device could not be opened (empty when it is open).
     QString openError() const { return openError_; }
 
