@@ -2,7 +2,7 @@
 #include "gui/MainWindow.h"
 #include "i18n/Translations.h"
 #include "info/AppInfo.h"
-#include "sound/SdlSoundComponent.h"
+#include "sound/ChooseSoundComponent.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -25,7 +25,7 @@ int main(int argc, char *argv[])
     parser.addOption(languageOption);
     parser.addHelpOption();
     parser.process(app);
-    auto sound = std::make_unique<SdlSoundComponent>();
+    auto sound = chooseSoundComponent();
     int exitCode = 0;
     {
         MainWindow window(*sound);
