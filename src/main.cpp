@@ -2,7 +2,7 @@
 #include "gui/Velkarn.h"
 #include "i18n/Translations.h"
 #include "info/AppInfo.h"
-#include "sound/sdl/SdlSoundComponent.h"
+#include "sound/ChooseSoundComponent.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -24,15 +24,15 @@ int main(int argc, char *argv[])
     parser.addOption(languageOption);
     parser.addHelpOption();
     parser.process(app);
-    auto sound = std::make_unique<SdlSoundComponent>();
+    auto sound = chooseSoundComponent();
     int exitCode = 0;
     {
-        // The game, built on the SDL sound component with the recordings beside the program and
+        // The game, on the sound component chosen above, with the recordings beside the program and
         // the user's own settings.
         Velkarn velkarn(*sound, {.recordings = SoundCatalogue::folderBeside(), .settings = SettingsStore::userFile()});
         velkarn.start(parser.value(languageOption));
         // The ordinary event loop blocks until something happens and ends with the last window.
         exitCode = QApplication::exec();
     } // the settings are written by now
-    return SdlSoundComponent::closeAtExit(std::move(sound), exitCode);
+    return SoundComponent::closeAtExit(std::move(sound), exitCode);
 }

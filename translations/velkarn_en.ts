@@ -115,6 +115,10 @@
         <source>Kan ikke åpne lydfilen: %1</source>
         <translation>Cannot open the sound file: %1</translation>
     </message>
+    <message>
+        <source>Lydenheten forsvant. Velkarn går videre uten lyd.</source>
+        <translation>The sound device went away. Velkarn goes on without sound.</translation>
+    </message>
 </context>
 <context>
     <name>Translations</name>

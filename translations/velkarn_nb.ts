@@ -115,6 +115,10 @@
         <source>Kan ikke åpne lydfilen: %1</source>
         <translation>Kan ikke åpne lydfilen: %1</translation>
     </message>
+    <message>
+        <source>Lydenheten forsvant. Velkarn går videre uten lyd.</source>
+        <translation>Lydenheten forsvant. Velkarn går videre uten lyd.</translation>
+    </message>
 </context>
 <context>
     <name>Translations</name>

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 // The sound component: opens wave files and plays them once, panned, one handle per opened file.
 // Handles are positive; -1 means "could not open"; 0 is never a handle.
 class SoundComponent : public QObject
@@ -13,7 +15,12 @@ class SoundComponent : public QObject
 public:
     using QObject::QObject;
 
-    /// False when no audio device could be opened; then nothing is ever heard.
+    /// Closes the component as the program ends. A stalled device (a driver that no longer takes
+    /// sound) can hold its closing forever: after half a second the process ends with exitCode
+    /// without it. Returns exitCode.
+    static int closeAtExit(std::unique_ptr<SoundComponent> component, int exitCode);
+
+    /// False when no audio device could be opened, or it has been lost; then nothing is heard.
     virtual bool isOpen() const = 0;
     /// Opens the wave file at path; returns its handle, or -1 when it cannot be opened or holds no sound.
     virtual qint32 openWave(const QString &path) = 0;
@@ -33,4 +40,6 @@ public:
 signals:
     /// A sound has ended or was stopped; whoever waits should ask isPlaying() again.
     void playbackEnded();
+    /// The audio device has gone while playing (its sound server ended); isOpen() is false from now on.
+    void deviceLost();
 };

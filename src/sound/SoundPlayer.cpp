@@ -28,6 +28,9 @@ SoundPlayer::SoundPlayer(SoundComponent &component, Report report, QObject *pare
     , report_(std::move(report))
 {
     connect(&component_, &SoundComponent::playbackEnded, this, &SoundPlayer::soundEnded);
+    // Said once; the game then goes on silently, as without a device at all.
+    connect(&component_, &SoundComponent::deviceLost, this,
+            [this] { report_(tr("Lydenheten forsvant. Velkarn går videre uten lyd.")); });
 }
 
 bool SoundPlayer::hasDevice() const

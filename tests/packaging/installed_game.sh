@@ -13,8 +13,11 @@ dpkg -x "$1" "$root"
 welcome=$(( ($(stat -c %s "$root/usr/share/games/velkarn/wave/welcome.wav") - 44) / 2 ))
 out=$root/mixed.raw
 : >"$out"
-# Settings are kept in the scratch root too: neither read from nor left in the real home.
-XDG_CONFIG_HOME=$root/config QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out" \
+# Settings are kept in the scratch root too: neither read from nor left in the real home. No PipeWire
+# server answers in its empty runtime folder, so the game chooses SDL's component by itself.
+mkdir -m 700 "$root/run"
+env -u PIPEWIRE_REMOTE -u PIPEWIRE_RUNTIME_DIR -u VELKARN_SOUND XDG_RUNTIME_DIR="$root/run" \
+  XDG_CONFIG_HOME=$root/config QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out" \
   "$root/usr/games/velkarn" &
 game=$!
 # Non-silent stereo frames (4 bytes) counted as they are written; given up after a generous minute.

@@ -35,5 +35,5 @@ int main(int argc, char *argv[])
             QCoreApplication::quit();
     });
     full.start(10);
-    return SdlSoundComponent::closeAtExit(std::move(sound), QCoreApplication::exec());
+    return SoundComponent::closeAtExit(std::move(sound), QCoreApplication::exec());
 }

@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "i18n/Translations.h"
+#include "sound/ChooseSoundComponent.h"
 #include "sound/SoundPlayer.h"
 #include "sound/sdl/SdlSoundComponent.h"
 #include "support/WaveFile.h"
+#ifdef VELKARN_PIPEWIRE
+#include "support/MonitorRecorder.h"
+#include "support/PrivateSoundServer.h"
+#endif
 
 #include <SDL_mixer.h>
 
@@ -11,22 +16,50 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstdio>
+#include <optional>
 #ifdef Q_OS_UNIX
 #include <csignal>
 #endif
 
-// The sound player over the real component, on SDL's dummy driver (real time, no sound card) or its
+// The sound player over the real component the game chooses, the same expectations for each; run
+// once for each (VELKARN_SOUND). SDL's plays on SDL's dummy driver (real time, no sound card) or its
 // disk driver, which writes the mixed output (16-bit stereo) to a file: what would really be heard.
+// PipeWire's plays through a private PipeWire server, whose null sink's monitor is recorded.
 class SoundTest : public QObject
 {
     Q_OBJECT
 
+public:
+#ifdef VELKARN_PIPEWIRE
+    explicit SoundTest(const PrivateSoundServer *server = nullptr)
+        : server_(server)
+    {
+    }
+#endif
+
 private:
     QTemporaryDir dir;
-    QString Path(const QString &name) const { return dir.filePath(name); }
+    QString Path(const QString &name) const
+    {
+        return dir.filePath(name);
+    }
+#ifdef VELKARN_PIPEWIRE
+    const PrivateSoundServer *server_ = nullptr;
+    std::optional<MonitorRecorder> recorder_;
+    bool OnPipeWire() const
+    {
+        return server_ != nullptr;
+    }
+#else
+    bool OnPipeWire() const
+    {
+        return false;
+    }
+#endif
 
     // Starts a handle and returns once its end has been reported (false if it never is).
-    static bool PlaysToItsEnd(SdlSoundComponent &sound, qint32 handle)
+    static bool PlaysToItsEnd(SoundComponent &sound, qint32 handle)
     {
         QSignalSpy ended(&sound, &SoundComponent::playbackEnded);
         sound.startWave(handle);
@@ -46,6 +79,12 @@ private slots:
         // decoded: freeing it halts nothing).
         QVERIFY(WriteBytes(Path("nr1.wav"), WaveBytes(200)));
         QVERIFY(WriteBytes(Path("welcome.wav"), WaveBytes(3000)));
+#ifdef VELKARN_PIPEWIRE
+        if (OnPipeWire()) {
+            recorder_.emplace(qgetenv("VELKARN_SINK"));
+            QVERIFY(recorder_->waitUntilLinked());
+        }
+#endif
     }
     // A working device gives the component nothing to warn about.
     void init()
@@ -56,29 +95,32 @@ private slots:
 
     void aSoundThatOpensCutsTheLastOneAFailedOpenKeepsItAndIsReported()
     {
-        SdlSoundComponent sound;
+        const auto sound = chooseSoundComponent();
+        const bool sdl = !OnPipeWire(); // SDL's mixer is seen from outside: what its channels play
         QStringList reports;
-        SoundPlayer player(sound, [&reports](const QString &text) { reports << text; });
+        SoundPlayer player(*sound, [&reports](const QString &text) { reports << text; });
         player.setCatalogue(SoundCatalogue(dir.path() + '/'));
         QVERIFY(player.play(Sound::Welcome, Side::Centre));
         QVERIFY(!player.play(Sound::Help, Side::Centre)); // it has no recording
         QCOMPARE(reports, QStringList{"Kan ikke åpne lydfilen: " + Path("help.wav")});
-        QVERIFY(player.isPlaying() && Mix_Playing(-1) == 1);
+        QVERIFY(player.isPlaying() && (!sdl || Mix_Playing(-1) == 1));
         QVERIFY(player.play(Sound::Welcome, Side::Centre));
-        QCOMPARE(Mix_Playing(-1), 1);
-        // The component itself plays several at once: it fills the mixer's 8 channels, then adds more.
+        QVERIFY(!sdl || Mix_Playing(-1) == 1);
+        // The component itself plays several at once (SDL's fills the mixer's 8 channels, then adds more).
         qint32 more[8];
         for (qint32 &handle : more) {
-            QCOMPARE(Mix_AllocateChannels(-1), 8);
-            sound.startWave(handle = sound.openWave(Path("welcome.wav")));
+            QVERIFY(!sdl || Mix_AllocateChannels(-1) == 8);
+            sound->startWave(handle = sound->openWave(Path("welcome.wav")));
         }
-        QVERIFY(Mix_Playing(-1) == 9 && Mix_AllocateChannels(-1) == 16);
-        sound.closeWave(more[0]);
-        sound.startWave(more[0]); // a released handle plays no more
-        QVERIFY(player.isPlaying() && !sound.isPlaying(more[0]) && sound.isPlaying(more[7]));
-        QCOMPARE(Mix_Playing(-1), 8);
+        QVERIFY(std::all_of(std::begin(more), std::end(more), [&](qint32 h) { return sound->isPlaying(h); }));
+        QVERIFY(!sdl || (Mix_Playing(-1) == 9 && Mix_AllocateChannels(-1) == 16));
+        sound->closeWave(more[0]);
+        sound->startWave(more[0]); // a released handle plays no more
+        QVERIFY(player.isPlaying() && !sound->isPlaying(more[0]) && sound->isPlaying(more[7]));
+        QVERIFY(!sdl || Mix_Playing(-1) == 8);
         player.stopAll();
-        QCOMPARE(Mix_Playing(-1), 0);
+        QVERIFY(std::none_of(std::begin(more), std::end(more), [&](qint32 h) { return sound->isPlaying(h); }));
+        QVERIFY(!player.isPlaying() && (!sdl || Mix_Playing(-1) == 0));
     }
 
     void brokenRecordingsAreRefusedOthersPlay_data()
@@ -123,22 +165,22 @@ private slots:
         if (kind == "unreadable" && QFile::setPermissions(path, QFileDevice::WriteOwner)
             && QFile(path).open(QIODevice::ReadOnly))
             QSKIP("running as root, who can read any file");
-        SdlSoundComponent sound;
+        const auto sound = chooseSoundComponent();
         // Refused or not, the file is left closed (under wine, /proc shows wine's own descriptors).
         const QString descriptors = QSysInfo::kernelType() == "linux" ? "/proc/self/fd" : "/nonexistent";
         const auto openFiles = [&] { return QDir(descriptors).entryList(QDir::AllEntries | QDir::System).size(); };
         const qsizetype before = openFiles();
-        const qint32 handle = sound.openWave(path);
+        const qint32 handle = sound->openWave(path);
         QCOMPARE(handle > 0, plays);
         QCOMPARE(openFiles(), before);
-        QVERIFY(!plays || PlaysToItsEnd(sound, handle));
+        QVERIFY(!plays || PlaysToItsEnd(*sound, handle));
     }
 
     void aChangedFileIsOpenedAfreshNotFromMemory()
     {
-        SdlSoundComponent sound;
+        const auto sound = chooseSoundComponent();
         const QString path = Path("changing.wav");
-        QVERIFY(WriteBytes(path, WaveBytes(100)) && sound.openWave(path) > 0);
+        QVERIFY(WriteBytes(path, WaveBytes(100)) && sound->openWave(path) > 0);
         // Broken alike, but once only its time tells, once only its size.
         const QDateTime then = QFileInfo(path).lastModified();
         for (const auto &[bytes, time] :
@@ -147,7 +189,7 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) && file.flush()
                     && file.setFileTime(time, QFileDevice::FileModificationTime));
             file.close();
-            QCOMPARE(sound.openWave(path), -1);
+            QCOMPARE(sound->openWave(path), -1);
         }
     }
 
@@ -155,15 +197,15 @@ private slots:
     {
         // Two seconds and more: the length at which a plain timer may fire early.
         QVERIFY(WriteBytes(Path("two.wav"), WaveBytes(2000)));
-        SdlSoundComponent sound;
-        const qint32 handle = sound.openWave(Path("two.wav"));
-        sound.startWave(handle);
-        Mix_Pause(-1); // the device stalls: the sound never reaches its end
-        QSignalSpy ended(&sound, &SoundComponent::playbackEnded);
-        QVERIFY(ended.wait(10000));
-        QVERIFY(!sound.isPlaying(handle));
-        Mix_Resume(-1); // the channel given up on stays silent
-        QCOMPARE(Mix_Playing(-1), 0);
+        const auto sound = chooseSoundComponent();
+        const qint32 handle = sound->openWave(Path("two.wav"));
+        sound->startWave(handle);
+        Stall(true); // the sound never reaches its end
+        QSignalSpy ended(sound.get(), &SoundComponent::playbackEnded);
+        const bool givenUp = ended.wait(10000) && !sound->isPlaying(handle);
+        Stall(false);
+        QVERIFY(givenUp);
+        QVERIFY(OnPipeWire() || Mix_Playing(-1) == 0); // SDL's channel given up on stays silent
     }
 
 #ifdef Q_OS_UNIX
@@ -172,14 +214,16 @@ private slots:
         // As in the program: nobody handles SIGINT or SIGTERM (the test runner's crash handlers go).
         std::signal(SIGINT, SIG_DFL);
         std::signal(SIGTERM, SIG_DFL);
-        const SdlSoundComponent sound;
-        QVERIFY(sound.isOpen());
+        const auto sound = chooseSoundComponent();
+        QVERIFY(sound->isOpen());
         QVERIFY(std::signal(SIGINT, SIG_DFL) == SIG_DFL && std::signal(SIGTERM, SIG_DFL) == SIG_DFL);
     }
 #endif
 
     void withoutADeviceNothingOpens()
     {
+        if (OnPipeWire())
+            QSKIP("SDL's drivers; tst_pipewire has PipeWire's component without a server");
         qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(Path("no such folder/out.raw")));
         for (const char *driver : {"nonexistent", "disk"}) { // no driver; a driver that cannot open its output
             qputenv("SDL_AUDIODRIVER", driver);
@@ -191,6 +235,8 @@ private slots:
 
     void everyLanguageHasEveryRecordingTheCatalogueNames()
     {
+        if (OnPipeWire())
+            QSKIP("the recordings, checked in SDL's run");
         QVERIFY(Translations::available().value(0) == "nb"
                 && Translations::available().contains("en")); // and any added
         QStringList missing;
@@ -247,35 +293,85 @@ private:
         double Total() const { return left + right; }
     };
 
-    // Plays the tone through the player as set, on the disk driver; sums the squares of each channel.
+    // Stops (stalled) or resumes whatever plays the mixed sound: SDL's mixer, or the PipeWire server.
+    void Stall(bool stalled)
+    {
+#ifdef VELKARN_PIPEWIRE
+        if (OnPipeWire()) {
+            QVERIFY(server_->signal(QStringLiteral("pipewire"), stalled ? SIGSTOP : SIGCONT));
+            return;
+        }
+#endif
+        stalled ? Mix_Pause(-1) : Mix_Resume(-1);
+    }
+
+    // Plays the tone through the player as set, and sums the squares of each channel of what was
+    // heard: on SDL's disk driver, or at PipeWire's sink.
     Energy Heard(qint16 pan, int volume, bool bothEars)
     {
         const QString output = Path("out.raw");
         qputenv("SDL_AUDIODRIVER", "disk");
         qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(output));
+        std::vector<float> heard;
         {
-            SdlSoundComponent sound;
-            SoundPlayer player(sound, [](const QString &text) { qWarning() << text; });
+            const auto sound = chooseSoundComponent();
+            SoundPlayer player(*sound, [](const QString &text) { qWarning() << text; });
             player.setCatalogue(SoundCatalogue(dir.path() + '/'));
             player.setVolume(volume);
             player.setBothEars(bothEars);
-            QSignalSpy ended(&sound, &SoundComponent::playbackEnded);
+            QSignalSpy ended(sound.get(), &SoundComponent::playbackEnded);
             const Side side = pan < 0 ? Side::Left : pan > 0 ? Side::Right : Side::Centre;
+#ifdef VELKARN_PIPEWIRE
+            if (OnPipeWire())
+                recorder_->take();
+#endif
             for (bool started = player.play(Sound::Number1, side); started && player.isPlaying();)
                 started = ended.wait(5000);
+#ifdef VELKARN_PIPEWIRE
+            if (OnPipeWire())
+                heard = recorder_->takeSound(); // before the stream goes
+#endif
         }
-        QFile file(output);
+        if (!OnPipeWire()) {
+            QFile file(output);
+            const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            const auto *samples = reinterpret_cast<const qint16 *>(bytes.constData());
+            for (qsizetype i = 0; i < bytes.size() / 2; ++i)
+                heard.push_back(samples[i] / 32768.0f);
+        }
         Energy energy;
-        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        const auto *samples = reinterpret_cast<const qint16 *>(bytes.constData());
-        for (qsizetype i = 0; i + 1 < bytes.size() / 2; i += 2) {
-            energy.left += double(samples[i]) * samples[i];
-            energy.right += double(samples[i + 1]) * samples[i + 1];
-            energy.frames += samples[i] != 0 || samples[i + 1] != 0;
+        for (size_t i = 0; i + 1 < heard.size(); i += 2) {
+            energy.left += double(heard[i]) * heard[i];
+            energy.right += double(heard[i + 1]) * heard[i + 1];
+            energy.frames += heard[i] != 0 || heard[i + 1] != 0;
         }
         return energy;
     }
 };
 
-QTEST_GUILESS_MAIN(SoundTest)
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    // SDL's component unless PipeWire's is asked for; never the developer's own sound server.
+    if (qgetenv("VELKARN_SOUND") != "pipewire") {
+        qputenv("VELKARN_SOUND", "sdl");
+        SoundTest test;
+        QTEST_SET_MAIN_SOURCE_PATH
+        return QTest::qExec(&test, argc, argv);
+    }
+#ifdef VELKARN_PIPEWIRE
+    const PrivateSoundServer server;
+    if (!server.failure().isEmpty()) {
+        std::printf("skipped: PipeWire cannot start here (%s)\n", qPrintable(server.failure()));
+        return 77;
+    }
+    SoundTest test(&server);
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+#else
+    std::printf("skipped: built without PipeWire\n");
+    return 77;
+#endif
+}
+
 #include "tst_sound.moc"

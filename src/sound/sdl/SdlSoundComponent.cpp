@@ -1,18 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SdlSoundComponent.h"
 
+#include "RecordingFile.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <QFileInfo>
-#include <QSemaphore>
 #include <QTimer>
 
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 #include <numbers>
-#include <thread>
 
 std::atomic<SdlSoundComponent *> SdlSoundComponent::instance_{nullptr};
 
@@ -23,24 +21,6 @@ constexpr int Channels = 2;
 constexpr int MixChannels = 8;
 // A waited sound ends at the latest this long after its own length, even if the device stalls.
 constexpr qint64 StallMarginMs = 1000;
-// Recordings up to this long stay decoded between plays.
-constexpr qint64 KeepDecodedMs = 3000;
-// Less sound than this (a header with nothing after it, a file cut off just behind its header)
-// is nothing a child could hear: such a recording counts as one that cannot be opened.
-constexpr qint64 ShortestSoundMs = 5;
-// How long a closing audio device may take before the program ends without waiting for it.
-constexpr int DeviceCloseLimitMs = 500;
-
-// A wave file begins with "RIFF", a size and "WAVE". Anything else, such as an MP3 or
-// Ogg file under a .wav name, text or a few stray bytes, is refused before the mixer sees it.
-bool startsLikeAWave(SDL_RWops *file)
-{
-    char header[12];
-    if (SDL_RWread(file, header, 1, sizeof header) != sizeof header)
-        return false;
-    return std::memcmp(header, "RIFF", 4) == 0 && std::memcmp(header + 8, "WAVE", 4) == 0
-        && SDL_RWseek(file, 0, RW_SEEK_SET) == 0;
-}
 } // namespace
 
 // Owns SDL's audio subsystem and the mixer's open device.
@@ -131,20 +111,6 @@ SdlSoundComponent::~SdlSoundComponent()
     instance_ = nullptr;
 }
 
-int SdlSoundComponent::closeAtExit(std::unique_ptr<SdlSoundComponent> component, int exitCode)
-{
-    QSemaphore closed;
-    const std::jthread guard([&closed, exitCode] {
-        if (!closed.tryAcquire(1, DeviceCloseLimitMs)) {
-            qWarning("The audio device did not close; ending without it.");
-            std::_Exit(exitCode); // nothing is left to lose: the window has gone, settings are written
-        }
-    });
-    component.reset();
-    closed.release();
-    return exitCode;
-}
-
 bool SdlSoundComponent::isOpen() const
 {
     return device_->isOpen();
@@ -161,21 +127,12 @@ SdlSoundComponent::Chunk SdlSoundComponent::decode(const QString &path) const
 {
     // The file is opened and closed here, not by the mixer, which would leave a file it could not
     // read open.
-    // SDL takes UTF-8 names on Windows; the ANSI code page of QFile::encodeName would lose letters.
-#ifdef Q_OS_WIN
-    SDL_RWops *file = SDL_RWFromFile(path.toUtf8().constData(), "rb");
-#else
-    SDL_RWops *file = SDL_RWFromFile(QFile::encodeName(path).constData(), "rb");
-#endif
-    if (file == nullptr)
-        return {};
-    Mix_Chunk *raw = startsLikeAWave(file) ? Mix_LoadWAV_RW(file, 0) : nullptr;
-    if (SDL_RWclose(file) != 0)
-        qWarning("SDL_RWclose failed: %s", SDL_GetError());
+    const RecordingFile::Handle file = RecordingFile::open(path);
+    Mix_Chunk *raw = file ? Mix_LoadWAV_RW(file.get(), 0) : nullptr;
     if (raw == nullptr)
         return {};
     Chunk chunk(raw, ChunkDeleter{});
-    if (lengthMs(*chunk) < ShortestSoundMs)
+    if (lengthMs(*chunk) < RecordingFile::ShortestSoundMs)
         return {};
     return chunk;
 }
@@ -189,22 +146,12 @@ qint32 SdlSoundComponent::openWave(const QString &path)
     if (!file.isFile())
         return -1;
 
-    const QString key = file.canonicalFilePath();
-    Chunk chunk;
-    const auto cached = cache_.find(key);
-    if (cached != cache_.end() && cached->second.size == file.size()
-        && cached->second.modified == file.lastModified()) {
-        chunk = cached->second.chunk;
-    } else {
+    Chunk chunk = kept_.find(file);
+    if (!chunk) {
         chunk = decode(path);
         if (!chunk)
             return -1;
-        // Short sounds, the ones answering keys, are kept decoded; long ones decode quickly again
-        // and would only hold memory.
-        if (lengthMs(*chunk) <= KeepDecodedMs)
-            cache_.insert_or_assign(key, CachedFile{chunk, file.size(), file.lastModified()});
-        else
-            cache_.erase(key);
+        kept_.keep(file, chunk, lengthMs(*chunk));
     }
     const qint32 handle = nextHandle_++;
     waves_.emplace(handle, Wave(chunk));

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "KeptRecordings.h"
 #include "sound/SoundComponent.h"
 
-#include <QDateTime>
 #include <QDeadlineTimer>
 
 #include <atomic>
@@ -28,11 +28,6 @@ public:
     /// 5.3 ms at 48 kHz: small enough that a key is answered within a few milliseconds.
     static constexpr int DefaultBufferFrames = 256;
 
-    /// Closes the device as the program ends. A stalled device (a driver that no longer takes
-    /// sound) can hold its closing forever: after half a second the process ends with exitCode
-    /// without it. Returns exitCode.
-    static int closeAtExit(std::unique_ptr<SdlSoundComponent> component, int exitCode);
-
     /// Why the audio device could not be opened (empty when it is open).
     QString openError() const { return openError_; }
 
@@ -51,11 +46,6 @@ private:
     };
     using Chunk = std::shared_ptr<Mix_Chunk>;
 
-    struct CachedFile {
-        Chunk chunk;
-        qint64 size = 0;
-        QDateTime modified;
-    };
     struct Wave {
         explicit Wave(Chunk sound)
             : chunk(std::move(sound))
@@ -78,7 +68,7 @@ private:
 
     std::unique_ptr<Device> device_;
     QString openError_;
-    std::map<QString, CachedFile> cache_;
+    KeptRecordings<Mix_Chunk> kept_;
     std::map<qint32, Wave> waves_;
     std::vector<qint32> channelOwner_;
     qint32 nextHandle_ = 1;
