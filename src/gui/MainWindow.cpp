@@ -41,6 +41,9 @@ MainWindow::MainWindow(Game &game, CommandQueue &queue, QWidget *parent)
     connect(&game_, &Game::choosingRoomCount, this, &MainWindow::showChoosing);
     connect(&game_, &Game::walking, this, &MainWindow::showWalking);
     connect(&game_, &Game::soundSettingsChanged, this, &MainWindow::showSoundSettings);
+    // Whatever took the focus (a menu, a dialog, a message, a control that hid), once it has let
+    // go the keys reach the game again.
+    connect(qApp, &QApplication::focusChanged, this, &MainWindow::keepFocusInPlay, Qt::QueuedConnection);
 }
 
 MainWindow::~MainWindow() = default;
@@ -68,8 +71,10 @@ void MainWindow::createControls()
 
 void MainWindow::createMenus()
 {
-    for (Menu menu : {Menu::Game, Menu::Sound, Menu::Language, Menu::Help})
+    for (Menu menu : {Menu::Game, Menu::Sound, Menu::Language, Menu::Help}) {
         menus_[menu] = menuBar()->addMenu(QString()); // every text is set by retranslate()
+        connect(menus_[menu], &QMenu::aboutToHide, this, &MainWindow::keepFocusInPlay, Qt::QueuedConnection);
+    }
     for (const Command &command : Commands::all()) {
         auto *action = new QAction(this);
         action->setObjectName(QString::fromLatin1(command.name));
@@ -190,6 +195,19 @@ void MainWindow::showWalking()
     // Keys then go to the window itself rather than to the hidden list.
     if (QWidget *focus = focusWidget(); focus && !focus->isVisible())
         focus->clearFocus();
+}
+
+void MainWindow::keepFocusInPlay()
+{
+    // While a menu, a dialog or a message is open, it has the keys.
+    if (!isActiveWindow() || QApplication::activePopupWidget() != nullptr)
+        return;
+    // Left with no focus, on a control that hid, or on the menu bar once its menus have closed:
+    // the window itself takes the keys, and says nothing.
+    const QWidget *focus = QApplication::focusWidget();
+    const bool idleMenuBar = focus == menuBar() && menuBar()->activeAction() == nullptr;
+    if (focus == nullptr || !focus->isVisible() || !focus->isEnabled() || idleMenuBar)
+        setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::quit()

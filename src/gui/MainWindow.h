@@ -63,6 +63,7 @@ private:
     void retranslate();
     void showChoosing();
     void showWalking();
+    void keepFocusInPlay();
     void holdUntilClosed(QDialog *dialog);
 
     Game &game_;

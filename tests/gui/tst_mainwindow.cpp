@@ -80,7 +80,41 @@ private:
         TypeKey(*window, Qt::Key_Return);
         sound->playOut();
         QCOMPARE(Shown(), QStringLiteral("door1 door2 door3"));
-        QCOMPARE(window->focusWidget(), nullptr); // keys go to the window, not to the hidden list
+        QCOMPARE(QApplication::focusWidget(), window); // keys go to the window, not to the hidden list
+    }
+
+    // Uses the menus as a child would, step by step: "alt" (pressed alone), "alt+l" (a letter with Alt held), a
+    // letter, "down", "return", "esc"; or the mouse: "click 1" on the second menu's title, "click louderAction" on an
+    // item of the open menu, "click away" outside it.
+    // Returns what was heard meanwhile.
+    QString UseMenus(const QString &steps)
+    {
+        QStringList heard;
+        const auto letter = [](QChar c) { return Qt::Key_A + (c.unicode() - 'a'); };
+        const std::map<QString, int> keys
+            = {{"alt", Qt::Key_Alt}, {"down", Qt::Key_Down}, {"return", Qt::Key_Return}, {"esc", Qt::Key_Escape}};
+        for (const QString &step : steps.split(", ")) {
+            auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QMenuBar *bar = window->menuBar();
+            // Keys go to the window system's window: the open dialog, else the main window (and its open menu).
+            QWidget &target = QApplication::activeModalWidget() ? *QApplication::activeModalWidget() : *window;
+            if (step == "click away") // the open menu takes every click, and closes on one outside it
+                QTest::mouseClick(popup, Qt::LeftButton, {}, QPoint(-20, -20));
+            else if (step.startsWith("click ") && step[6].isDigit())
+                QTest::mouseClick(bar, Qt::LeftButton, {},
+                                  bar->actionGeometry(bar->actions()[step[6].digitValue()]).center());
+            else if (step.startsWith("click "))
+                QTest::mouseClick(popup, Qt::LeftButton, {},
+                                  popup->actionGeometry(Action(qPrintable(step.mid(6)))).center());
+            else if (step.startsWith("alt+"))
+                TypeKey(target, letter(step[4]), Qt::AltModifier, step.mid(4));
+            else if (keys.contains(step))
+                TypeKey(target, keys.at(step)); // Alt alone, too, is pressed with no modifier yet
+            else
+                TypeKey(target, letter(step[0]), Qt::NoModifier, step);
+            heard << sound->playOut(); // an About dialog opens in its turn
+        }
+        return heard.join(' ');
     }
 
 public slots:
@@ -374,6 +408,55 @@ private slots:
         Action("enLanguageAction")->trigger();
         QTRY_COMPARE(answerer.texts.size(), 1);
         QVERIFY(answerer.texts[0].contains(QDir::toNativeSeparators(folder)));
+    }
+
+    // After a menu, a dialog or a message, chosen or cancelled, by the keyboard or the mouse, the game's keys work at
+    // once: the next door key (while walking) or arrow in the list (while choosing), then F4 and Esc.
+    void theKeysWorkAtOnceAfterAMenu_data()
+    {
+        QTest::addColumn<bool>("walking");
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("heard");  // what the menu did
+        QTest::addColumn<QString>("folder"); // of the language heard afterwards
+        const QString louder = "volume.wav C", english = "en/door123.wav C", none, norwegian;
+        QTest::newRow("walking: Alt, Lyd, Høyere") << true << "alt, l, h" << louder << norwegian;
+        QTest::newRow("walking: Alt+L, Høyere") << true << "alt+l, h" << louder << norwegian;
+        QTest::newRow("walking: Alt+L, cancelled") << true << "alt+l, esc, esc" << none << norwegian;
+        QTest::newRow("walking: Alt+P, English") << true << "alt+p, down, return" << english << "en/";
+        QTest::newRow("walking in English: Alt+S, Louder")
+            << true << "alt+p, down, return, alt+s, l" << english + " " + louder << "en/";
+        QTest::newRow("walking: the mouse, Høyere") << true << "click 1, click louderAction" << louder << norwegian;
+        QTest::newRow("walking: the mouse, cancelled") << true << "click 1, click away" << none << norwegian;
+        QTest::newRow("walking: the About dialog, closed") << true << "alt+h, o, esc" << none << norwegian;
+        QTest::newRow("choosing: Alt+L, Høyere") << false << "alt+l, h" << louder << norwegian;
+        QTest::newRow("choosing: Alt+P, English") << false << "alt+p, down, return"
+                                                  << "en/rooms_select.wav C"
+                                                  << "en/";
+        QTest::newRow("choosing: the mouse, Høyere") << false << "click 1, click louderAction" << louder << norwegian;
+    }
+    void theKeysWorkAtOnceAfterAMenu()
+    {
+        QFETCH(bool, walking);
+        QFETCH(QString, menu);
+        QFETCH(QString, heard);
+        QFETCH(QString, folder);
+        if (walking) {
+            StartWalk(3);
+        } else {
+            start();
+            TypeKey(*window, Qt::Key_Tab);
+            sound->playOut();
+        }
+        QCOMPARE(UseMenus(menu), heard);
+        const int door = FirstDoors()[0];
+        TypeKey(*window, walking ? Qt::Key_0 + door : int(Qt::Key_Down));
+        const QString answer = walking ? sound->doorOpens(door, folder)[0] : folder + "nr4.wav C";
+        QCOMPARE(sound->log.last(), "start " + answer);
+        sound->playOut();
+        TypeKey(*window, Qt::Key_F4);
+        QCOMPARE(sound->log.last(), "start " + folder + "nr1.wav L");
+        TypeKey(*window, Qt::Key_Escape);
+        QCOMPARE(sound->log.last(), QStringLiteral("stop"));
     }
 
     // A request typed while a door is heard waits its turn, and Esc drops it there.
