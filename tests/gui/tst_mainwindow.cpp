@@ -190,6 +190,20 @@ private slots:
         QTRY_VERIFY(window->findChildren<QMessageBox *>().isEmpty()); // answered, and gone
     }
 
+    void aDeviceLostDuringTheGameIsSaidOnceAndTheGameGoesOnSilently()
+    {
+        StartWalk(5);
+        sound->open = false; // the sound server has gone: the component opens nothing any more
+        emit sound->deviceLost();
+        MessageAnswerer answerer;
+        QTRY_VERIFY(!answerer.texts.isEmpty());
+        TypeKey(*window, Qt::Key_0 + FirstDoors()[0]);
+        TypeKey(*window, Qt::Key_F1);
+        QCOMPARE(sound->playOut(), QStringList());
+        QCOMPARE(Shown(), QStringLiteral("door1 door2 door3"));
+        QCOMPARE(answerer.texts, QStringList{"Velkarn: Lydenheten forsvant. Velkarn går videre uten lyd."});
+    }
+
     void commandsFromEverySourceWaitTheirTurn()
     {
         StartWalk(5);
