@@ -96,6 +96,6 @@ case "${1:-run}" in
            (cd build-windows && cpack)
            echo "Made: build-windows/velkarn/ and, beside it, $(cd build-windows && ls Velkarn-*-win64.zip Velkarn-*-setup.exe | tr '\n' ' ')" ;;
   bench)   install_missing "${build_packages[@]}" "${server_packages[@]}"; build default; shift
-           exec ./build/velkarn-bench --mode all --json build/bench.json "$@" ;;
+           exec ./build/bench/velkarn-bench --json build/bench.json "$@" ;;
   *) echo "usage: $0 [run|build|test|package|bench|windows]" >&2; exit 2 ;;
 esac

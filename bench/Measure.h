@@ -1,31 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QCommandLineParser>
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QFile>
-#include <QHash>
-#include <QTimer>
-#include <QWindow>
+#include <QJsonObject>
+#include <QRegularExpression>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <optional>
 #include <vector>
 
-// Clocks, counters and reports shared by the benchmark and the programs it starts. Every program
-// reads the same monotonic clock, so a time taken in one process can be compared with another's.
-namespace bench {
-
-/// Nanoseconds on the system's monotonic clock (the same in every process).
-inline qint64 monotonicNs()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
+// What the benchmark and the sound-server tool read of a process from outside, the Linux way, and
+// how the benchmark keeps its figures.
 
 /// The p-th percentile (nearest rank) of the values; 0 for none.
 inline double percentile(std::vector<double> values, double p)
@@ -37,100 +25,73 @@ inline double percentile(std::vector<double> values, double p)
     return values[std::clamp<size_t>(rank, 1, values.size()) - 1];
 }
 
-/// Resident memory of this process in KiB, or -1 when the system does not say.
-inline qint64 residentKb()
+/// Processor time that process pid and all its threads have used, in ns; 0 once it has gone.
+inline qint64 cpuNs(qint64 pid)
 {
-    QFile status(QStringLiteral("/proc/self/status"));
+    clockid_t clock{};
+    timespec used{};
+    if (clock_getcpuclockid(static_cast<pid_t>(pid), &clock) != 0 || clock_gettime(clock, &used) != 0)
+        return 0;
+    return qint64(used.tv_sec) * 1'000'000'000 + used.tv_nsec;
+}
+
+/// Resident memory of process pid in KiB, or -1 when the system does not say.
+inline qint64 residentKb(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
     const qsizetype at = text.indexOf("VmRSS:");
     return at < 0 ? -1 : text.mid(at + 6).trimmed().split(' ').value(0).toLongLong();
 }
 
-/// Processor use of this process while work() runs, as a percentage of one core.
-template<typename Work> double corePercent(Work work)
+/// The machine's load averages over 1, 5 and 15 minutes, as the system gives them.
+inline QByteArray loadAverage()
 {
-    const auto cpuNs = [] {
-        timespec now{};
-        return clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now) == 0 ? double(now.tv_sec) * 1e9 + double(now.tv_nsec)
-                                                                  : 0.0;
-    };
-    const double cpu = cpuNs();
-    const qint64 start = monotonicNs();
-    work();
-    const qint64 wall = monotonicNs() - start;
-    return wall > 0 ? 100.0 * (cpuNs() - cpu) / double(wall) : 0.0;
+    QFile load(QStringLiteral("/proc/loadavg"));
+    return load.open(QIODevice::ReadOnly) ? load.readAll().split(' ').mid(0, 3).join(' ') : QByteArray();
 }
 
-/// Lets the event loop run, blocking as it does when nothing happens, for the given time.
-inline void stayIdle(int milliseconds)
-{
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-/// Headless by default: the offscreen window system and SDL's silent audio driver (an empty
-/// SDL_AUDIODRIVER leaves the choice of driver to the game).
-inline void useHeadlessDefaults()
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!qEnvironmentVariableIsSet("SDL_AUDIODRIVER"))
-        qputenv("SDL_AUDIODRIVER", "dummy");
-}
-
-/// A started program's options: each "--name n" given, by name.
-inline QHash<QString, int> parseOptions(const QCoreApplication &app, const QStringList &names)
-{
-    QCommandLineParser parser;
-    for (const QString &name : names)
-        parser.addOption({name, QStringLiteral("A number."), QStringLiteral("n")});
-    parser.process(app);
-    QHash<QString, int> options;
-    for (const QString &name : names) {
-        if (parser.isSet(name))
-            options.insert(name, parser.value(name).toInt());
-    }
-    return options;
-}
-
-/// One "name=value" line on standard output: how the started programs report to the benchmark.
-inline void report(const char *name, double value)
-{
-    std::printf("%s=%.6f\n", name, value);
-    std::fflush(stdout);
-}
-
-// Notes when a window of the application is first exposed, that is, when it could first be seen.
-// It watches the whole application, so that the window under test is left exactly as it is made.
-class ExposeWatch : public QObject
+// The results as one list: each figure prints its row of the table as it is added, and the same
+// list gives the JSON. A figure with a limit is a target, and says whether it is met.
+class Figures
 {
 public:
-    /// Watches from now on; with quit, ends the event loop at the first expose.
-    explicit ExposeWatch(bool quit = false)
-        : quit_(quit)
-    {
-        qApp->installEventFilter(this);
-    }
-    qint64 firstExposeNs() const { return firstNs_; }
+    struct Limit {
+        double atMost;
+    };
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
+    /// Starts a group of figures: a heading in the table, an object named key in the JSON.
+    void section(const QString &key, const QString &heading)
     {
-        const auto *window = qobject_cast<QWindow *>(watched);
-        if (event->type() == QEvent::Expose && window != nullptr && window->isExposed()) {
-            firstNs_ = monotonicNs();
-            qApp->removeEventFilter(this); // seen: the rest of the run goes unwatched
-            if (quit_)
-                QMetaObject::invokeMethod(
-                    qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
-        }
-        return QObject::eventFilter(watched, event);
+        section_ = key;
+        std::printf("\n%s\n", qPrintable(heading));
     }
+
+    /// Adds a figure to the current group and prints its row; its JSON name is its label's words,
+    /// and a target's limit and whether it is met follow it as name_at_most and name_met.
+    void add(const QString &label, double value, const char *unit, std::optional<Limit> limit = std::nullopt)
+    {
+        static const QRegularExpression notAWord(QStringLiteral("[^a-z0-9]+"));
+        const QString key = label.toLower().replace(notAWord, QStringLiteral("_"));
+        QJsonObject group = json_.value(section_).toObject();
+        group.insert(key, value);
+        QString target;
+        if (limit) {
+            group.insert(key + QStringLiteral("_at_most"), limit->atMost);
+            group.insert(key + QStringLiteral("_met"), value <= limit->atMost);
+            target = QStringLiteral("target <= %1: %2")
+                         .arg(limit->atMost, 0, 'g', 3)
+                         .arg(value <= limit->atMost ? "met" : "MISSED");
+        }
+        json_.insert(section_, group);
+        std::printf("  %-58s %9.*f %-3s %s\n", qPrintable(label), value < 10 ? 2 : 1, value, unit, qPrintable(target));
+        std::fflush(stdout);
+    }
+
+    /// Every figure by group.
+    const QJsonObject &json() const { return json_; }
 
 private:
-    bool quit_;
-    qint64 firstNs_ = 0;
+    QString section_;
+    QJsonObject json_;
 };
-
-} // namespace bench
