@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ScreenReaderStatus.h"
+#include "a11y/ScreenReaderStatus.h"
 
 #include <QTimer>
 
