@@ -3,12 +3,15 @@
 # Plays Velkarn as a child with a screen reader does, headless, and prints what each voice said.
 #
 #   tools/screenreader/play-with-orca.sh [--language nb|en] [--game build/velkarn] [--out DIR] [--check]
+#                                        [--desktop-switch on|off] [--screen-reader auto|on|off]
 #
 # Orca runs against the game on a virtual screen (Xvfb), with a private D-Bus session and AT-SPI bus,
 # and speaks through a private speech-dispatcher whose only voice writes down each utterance and
 # how long espeak-ng takes to say it. The game plays on SDL's disk driver, whose file is timed as
 # it grows. Keys go in through XTEST (xdotool). With --check it fails when a voice was not recorded
-# or the focus rested on a hidden control, which no slowness of the machine can cause. Everything runs in a PID namespace of its own, so
+# or the focus rested on a hidden control, which no slowness of the machine can cause. The desktop's
+# screen-reader switch is on unless --desktop-switch off (Orca started by hand); --screen-reader is
+# handed to the game. Everything runs in a PID namespace of its own, so
 # Orca's --replace ends no other Orca, and in a temporary HOME. Exits 77 where a tool is missing.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -21,6 +24,8 @@ while [ $# -gt 0 ]; do
     --game) game=$2; shift 2 ;;
     --out) out=$2; shift 2 ;;
     --check) check=--check; shift ;;
+    --desktop-switch) switch=$2; shift 2 ;;
+    --screen-reader) mode=$2; shift 2 ;;
     --inside) inside=1; shift ;;
     *) echo "unknown argument: $1" >&2; exit 2 ;;
     esac
@@ -46,7 +51,8 @@ if [ -z "${inside:-}" ]; then
     game=$(cd "$(dirname "$game")" && pwd)/$(basename "$game")
     # pid 1 of the namespace is the inner run: when it ends, the kernel ends all it started. It
     # runs ahead of other work on the machine (it needs little), which would stretch its timelines.
-    exec nice -n -10 unshare --pid --fork --mount-proc --kill-child "$0" --inside ${check:-} --language "$language" --game "$game" --out "$out"
+    exec nice -n -10 unshare --pid --fork --mount-proc --kill-child "$0" --inside ${check:-} --desktop-switch "${switch:-on}" \
+        ${mode:+--screen-reader "$mode"} --language "$language" --game "$game" --out "$out"
 fi
 
 tmp=$(mktemp -d /tmp/velkarn-orca-home.XXXXXX)
@@ -109,7 +115,8 @@ for _ in $(seq 100); do [ -S "$tmp/speechd.sock" ] && break; sleep 0.1; done
 
 # What GNOME does when its screen reader is switched on, then Orca itself.
 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
-    string:org.a11y.Status string:ScreenReaderEnabled variant:boolean:true >/dev/null
+    string:org.a11y.Status string:ScreenReaderEnabled variant:boolean:$([ "${switch:-on}" = on ] && echo true || echo false) \
+    >/dev/null
 orca --replace -u "$tmp/orca" --debug-file "$out/orca.log" >"$tmp/orca.out" 2>&1 &
 for _ in $(seq 100); do
     grep -q "SPEECH: Initialized" "$out/orca.log" 2>/dev/null && break
@@ -124,7 +131,8 @@ now() { date +%s.%N; }
 "$python" "$here/probes.py" clock "$out/clock.jsonl" "$out/game.raw" &
 echo "$language" >"$out/language"
 echo "{\"event\": \"start\", \"time\": $(now)}" >"$out/keys.jsonl"
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$out/game.raw "$game" --language "$language" >"$out/game.log" 2>&1 &
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$out/game.raw "$game" --language "$language" \
+    ${mode:+--screen-reader "$mode"} >"$out/game.log" 2>&1 &
 gamepid=$!
 window=$(xdotool search --sync --onlyvisible --name "^Velkarn$" | head -n1)
 xdotool windowfocus --sync "$window" || echo "the game window could not be given the focus" >&2
