@@ -22,6 +22,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption languageOption(QStringLiteral("language"),
                                             QStringLiteral("Språk / language: ") + languages, QStringLiteral("code"));
     parser.addOption(languageOption);
+    // For a teacher's launcher: how to play with a screen reader this run.
+    const QCommandLineOption screenReaderOption(QStringLiteral("screen-reader"),
+                                                QStringLiteral("Skjermleser / screen reader: auto, on, off"),
+                                                QStringLiteral("mode"));
+    parser.addOption(screenReaderOption);
     parser.addHelpOption();
     parser.process(app);
     auto sound = chooseSoundComponent();
@@ -30,7 +35,7 @@ int main(int argc, char *argv[])
         // The game, on the sound component chosen above, with the recordings beside the program and
         // the user's own settings.
         Velkarn velkarn(*sound, {.recordings = SoundCatalogue::folderBeside(), .settings = SettingsStore::userFile()});
-        velkarn.start(parser.value(languageOption));
+        velkarn.start(parser.value(languageOption), parser.value(screenReaderOption));
         // The ordinary event loop blocks until something happens and ends with the last window.
         exitCode = QApplication::exec();
     } // the settings are written by now

@@ -108,6 +108,22 @@
         <source>Dør %1</source>
         <translation>Door %1</translation>
     </message>
+    <message>
+        <source>&amp;Skjermleser</source>
+        <translation>Screen &amp;reader</translation>
+    </message>
+    <message>
+        <source>&amp;Automatisk</source>
+        <translation>&amp;Automatic</translation>
+    </message>
+    <message>
+        <source>&amp;På</source>
+        <translation>&amp;On</translation>
+    </message>
+    <message>
+        <source>A&amp;v</source>
+        <translation>O&amp;ff</translation>
+    </message>
 </context>
 <context>
     <name>SoundPlayer</name>
@@ -141,6 +157,10 @@
     <message>
         <source>Fant ingen lyder i mappen %1. Velkarn går videre uten lyd.</source>
         <translation>No sounds were found in the folder %1. Velkarn goes on without sound.</translation>
+    </message>
+    <message>
+        <source>Velkarn kjenner ikke skjermleservalget «%1». Det kan være: auto, on, off.</source>
+        <translation>Velkarn does not know the screen-reader choice “%1”. It can be: auto, on, off.</translation>
     </message>
 </context>
 </TS>

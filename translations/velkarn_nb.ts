@@ -108,6 +108,22 @@
         <source>Dør %1</source>
         <translation>Dør %1</translation>
     </message>
+    <message>
+        <source>&amp;Skjermleser</source>
+        <translation>&amp;Skjermleser</translation>
+    </message>
+    <message>
+        <source>&amp;Automatisk</source>
+        <translation>&amp;Automatisk</translation>
+    </message>
+    <message>
+        <source>&amp;På</source>
+        <translation>&amp;På</translation>
+    </message>
+    <message>
+        <source>A&amp;v</source>
+        <translation>A&amp;v</translation>
+    </message>
 </context>
 <context>
     <name>SoundPlayer</name>
@@ -141,6 +157,10 @@
     <message>
         <source>Fant ingen lyder i mappen %1. Velkarn går videre uten lyd.</source>
         <translation>Fant ingen lyder i mappen %1. Velkarn går videre uten lyd.</translation>
+    </message>
+    <message>
+        <source>Velkarn kjenner ikke skjermleservalget «%1». Det kan være: auto, on, off.</source>
+        <translation>Velkarn kjenner ikke skjermleservalget «%1». Det kan være: auto, on, off.</translation>
     </message>
 </context>
 </TS>

@@ -52,10 +52,12 @@ KeyRouter::KeyRouter(QWidget &window, Game &game, CommandQueue &queue, QObject *
 bool KeyRouter::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
-        // Keys reach the window itself when no control has the focus. Keys that a control ignored
-        // arrive there too, but those were already seen through its own filter.
+        // Keys reach the window itself when no control that takes the focus has it (the focus may
+        // rest on the window's pane). Keys that a control ignored arrive there too, but those were
+        // already seen through its own filter.
         const QWidget *focus = QApplication::focusWidget();
-        const bool own = watched != &window_ || focus == nullptr || focus == &window_;
+        const bool own
+            = watched != &window_ || focus == nullptr || focus == &window_ || focus->focusPolicy() == Qt::NoFocus;
         if (own && handleKey(watched, *static_cast<QKeyEvent *>(event)))
             return true;
     } else if (event->type() == QEvent::KeyRelease) {

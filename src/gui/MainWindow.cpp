@@ -104,6 +104,27 @@ void MainWindow::createMenus()
         action->setCheckable(true);
         languageGroup_->addAction(action);
     }
+    createScreenReaderMenu(menus_[Menu::Sound]);
+}
+
+void MainWindow::createScreenReaderMenu(QMenu *parent)
+{
+    // Kept with the other settings of what the child hears; texts set by retranslate().
+    parent->addSeparator();
+    screenReaderMenu_ = parent->addMenu(QString());
+    screenReaderMenu_->setObjectName(QStringLiteral("screenReaderMenu"));
+    screenReaderGroup_ = new QActionGroup(this);
+    for (const ScreenReader::Mode mode :
+         {ScreenReader::Mode::Automatic, ScreenReader::Mode::On, ScreenReader::Mode::Off}) {
+        QAction *action
+            = screenReaderMenu_->addAction(QString(), this, [this, mode] { emit screenReaderModeChosen(mode); });
+        QString name = ScreenReader::modeName(mode);
+        name[0] = name[0].toUpper();
+        action->setObjectName(QStringLiteral("screenReader%1Action").arg(name)); // screenReaderOnAction, …
+        action->setData(ScreenReader::modeName(mode));
+        action->setCheckable(true);
+        screenReaderGroup_->addAction(action);
+    }
 }
 
 void MainWindow::retranslate()
@@ -115,6 +136,10 @@ void MainWindow::retranslate()
         doorButtons_[static_cast<size_t>(door - 1)]->setAccessibleDescription(tr("Dør %1").arg(door));
     for (const auto &[menu, qmenu] : menus_)
         qmenu->setTitle(Commands::title(menu));
+    screenReaderMenu_->setTitle(tr("&Skjermleser"));
+    const QStringList modes{tr("&Automatisk"), tr("&På"), tr("A&v")}; // in the menu's order
+    for (int mode = 0; mode < modes.size(); ++mode)
+        screenReaderGroup_->actions().at(mode)->setText(modes.at(mode));
     for (const Command &command : Commands::all()) {
         if (command.text != nullptr) {
             findChild<QAction *>(QString::fromLatin1(command.name))
@@ -136,6 +161,35 @@ void MainWindow::showLanguage(const QString &language)
 {
     for (QAction *action : languageGroup_->actions())
         action->setChecked(action->data().toString() == language);
+}
+
+void MainWindow::showScreenReaderMode(ScreenReader::Mode mode)
+{
+    for (QAction *action : screenReaderGroup_->actions())
+        action->setChecked(action->data().toString() == ScreenReader::modeName(mode));
+}
+
+void MainWindow::playAlongWithScreenReader(bool on)
+{
+    playingAlong_ = on;
+    roomCountList_->setToldByScreenReader(on);
+    // Not on door 1, where the window puts the focus first: the screen reader would read it over
+    // the welcome.
+    if (QWidget *focus = focusWidget(); focus == nullptr || isDoor(focus))
+        quietFocus();
+}
+
+bool MainWindow::isDoor(const QWidget *widget) const
+{
+    return std::find(doorButtons_.cbegin(), doorButtons_.cend(), widget) != doorButtons_.cend();
+}
+
+void MainWindow::quietFocus()
+{
+    // The window's nameless pane, which a screen reader passes over in silence: not the next
+    // control, which it would read over what the game says. Keys still reach the window from there.
+    if (playingAlong_)
+        centralWidget()->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::showSoundSettings(int /*volume*/, bool bothEars)
@@ -180,6 +234,8 @@ void MainWindow::fitToText()
 
 void MainWindow::showChoosing()
 {
+    if (isDoor(focusWidget()))
+        quietFocus();
     for (QPushButton *door : doorButtons_)
         door->hide();
     prompt_->show();
@@ -188,6 +244,8 @@ void MainWindow::showChoosing()
 
 void MainWindow::showWalking()
 {
+    if (focusWidget() == roomCountList_)
+        quietFocus();
     prompt_->hide();
     roomCountList_->hide();
     for (QPushButton *door : doorButtons_)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Commands.h"
+#include "a11y/ScreenReader.h"
 
 #include <QMainWindow>
 #include <QMessageBox>
@@ -34,6 +35,8 @@ public:
     void showMessage(const QString &text, QMessageBox::Icon icon = QMessageBox::NoIcon);
     /// Marks the language in use (a code such as "en") in the language menu.
     void showLanguage(const QString &language);
+    /// Marks the screen-reader mode in the Sound menu.
+    void showScreenReaderMode(ScreenReader::Mode mode);
 
 public slots:
     /// Closes the window at once, whatever is playing.
@@ -44,10 +47,15 @@ public slots:
     void showAbout();
     /// Shows the one-ear mode in the Sound menu.
     void showSoundSettings(int volume, bool bothEars);
+    /// With a screen reader (on), the window leaves to it what it says anyway, the list's numbers,
+    /// and keeps the focus off the controls it hides, where the screen reader would read them.
+    void playAlongWithScreenReader(bool on);
 
 signals:
     /// The player chose a language in the menu.
     void languageChosen(const QString &language);
+    /// The teacher chose how to play with a screen reader in the menu.
+    void screenReaderModeChosen(ScreenReader::Mode mode);
     /// The window is closing: nothing may wait any more.
     void closing();
 
@@ -58,6 +66,9 @@ protected:
 private:
     void createControls();
     void createMenus();
+    void createScreenReaderMenu(QMenu *parent);
+    bool isDoor(const QWidget *widget) const;
+    void quietFocus();
     void layOutControls();
     void fitToText();
     void retranslate();
@@ -74,4 +85,7 @@ private:
     std::array<QPushButton *, 3> doorButtons_{};
     std::map<Menu, QMenu *> menus_;
     QActionGroup *languageGroup_ = nullptr;
+    QMenu *screenReaderMenu_ = nullptr;
+    QActionGroup *screenReaderGroup_ = nullptr;
+    bool playingAlong_ = false;
 };

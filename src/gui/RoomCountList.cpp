@@ -14,7 +14,23 @@ RoomCountList::RoomCountList(int fewest, int most, QWidget *parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setFrameShape(QFrame::NoFrame);
     setCurrentRow(0); // said by nobody: nothing listens yet
-    connect(this, &QListWidget::currentRowChanged, this, [this] { emit roomsReached(rooms()); });
+    connect(this, &QListWidget::currentRowChanged, this, &RoomCountList::reach);
+}
+
+void RoomCountList::setToldByScreenReader(bool on)
+{
+    toldByScreenReader_ = on;
+    // The screen reader says a list's name and then its description when the focus comes to it; it
+    // says the numbers moved to by itself.
+    setAccessibleDescription(on ? QString::number(rooms()) : QString());
+}
+
+void RoomCountList::reach()
+{
+    if (toldByScreenReader_)
+        setAccessibleDescription(QString::number(rooms()));
+    else
+        emit roomsReached(rooms());
 }
 
 void RoomCountList::focusInEvent(QFocusEvent *event)
@@ -24,5 +40,5 @@ void RoomCountList::focusInEvent(QFocusEvent *event)
     // (after a message, a menu or another program) the list says nothing.
     const Qt::FocusReason reason = event->reason();
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason)
-        emit roomsReached(rooms());
+        reach();
 }

@@ -16,14 +16,20 @@ public:
 
     /// The room count chosen.
     int rooms() const { return currentRow() + fewest_; }
+    /// While a screen reader says the number (on), the list tells it to the screen reader alone, as
+    /// its description, and not to the game; otherwise the game says it.
+    void setToldByScreenReader(bool on);
 
 signals:
-    /// The player moved to another count, or moved the focus here.
+    /// The player moved to another count, or moved the focus here, and the game is to say it.
     void roomsReached(int rooms);
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
 
 private:
+    void reach();
+
     int fewest_;
+    bool toldByScreenReader_ = false;
 };

@@ -23,7 +23,8 @@ bool isUsable(const QFileInfo &file)
 
 const QString VolumeKey = QStringLiteral("sound/volume");
 const QString BothEarsKey = QStringLiteral("sound/bothEars");
-const QString LanguageKey = QStringLiteral("language/chosen"); // the window checks that it is spoken
+const QString LanguageKey = QStringLiteral("language/chosen");                // the window checks that it is spoken
+const QString ScreenReaderKey = QStringLiteral("accessibility/screenReader"); // checked when used
 
 Settings readFile(const QString &path)
 {
@@ -40,6 +41,7 @@ Settings readFile(const QString &path)
         settings.volume = volume; // the player keeps it within its range
     settings.bothEars = store.value(BothEarsKey).toString() == QLatin1String("true");
     settings.language = store.value(LanguageKey).toString();
+    settings.screenReader = store.value(ScreenReaderKey).toString();
     return settings;
 }
 
@@ -57,6 +59,8 @@ void writeFile(const QString &path, const Settings &settings)
     store.setValue(BothEarsKey, settings.bothEars);
     if (!settings.language.isEmpty())
         store.setValue(LanguageKey, settings.language);
+    if (!settings.screenReader.isEmpty())
+        store.setValue(ScreenReaderKey, settings.screenReader);
     store.sync(); // a file that cannot be written is left as it is
 }
 } // namespace

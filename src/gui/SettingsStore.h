@@ -6,11 +6,12 @@
 #include <QTimer>
 
 // The only things Velkarn remembers between runs: how loud it plays, whether both ears hear every
-// sound, and the language chosen in its menu.
+// sound, the language and the screen-reader mode chosen in its menus.
 struct Settings {
     int volume = 10;
     bool bothEars = false;
-    QString language; // a code such as "en"; empty when none was chosen (the desktop's then)
+    QString language;     // a code such as "en"; empty when none was chosen (the desktop's then)
+    QString screenReader; // "auto", "on" or "off"; empty when none was chosen (automatic then)
 };
 
 // The settings file, read once at start and written off the window's thread, once for a burst of

@@ -36,12 +36,28 @@ Velkarn::Velkarn(SoundComponent &sound, const Places &places, std::optional<quin
     player_.setBothEars(kept.bothEars);
     window_.showSoundSettings(player_.volume(), player_.bothEars());
 
+    // A kept mode that is not one of Velkarn's (a corrupt file): automatic.
+    useScreenReaderMode(ScreenReader::modeFromName(kept.screenReader).value_or(ScreenReader::Mode::Automatic));
+    window_.playAlongWithScreenReader(screenReader_.isActive());
+    QObject::connect(&screenReader_, &ScreenReader::activeChanged, &window_, &MainWindow::playAlongWithScreenReader);
+
     QObject::connect(&game_, &Game::soundSettingsChanged, &window_, [this](int volume, bool bothEars) {
-        settings_.keep({volume, bothEars, settings_.settings().language});
+        Settings changed = settings_.settings();
+        changed.volume = volume;
+        changed.bothEars = bothEars;
+        settings_.keep(changed);
     });
     QObject::connect(&window_, &MainWindow::languageChosen, &window_, [this](const QString &language) {
         useLanguage(language);
-        settings_.keep({player_.volume(), player_.bothEars(), language});
+        Settings changed = settings_.settings();
+        changed.language = language;
+        settings_.keep(changed);
+    });
+    QObject::connect(&window_, &MainWindow::screenReaderModeChosen, &window_, [this](ScreenReader::Mode mode) {
+        useScreenReaderMode(mode);
+        Settings changed = settings_.settings();
+        changed.screenReader = ScreenReader::modeName(mode);
+        settings_.keep(changed);
     });
     // Closing never waits: what is still queued is dropped and every sound stops.
     QObject::connect(&window_, &MainWindow::closing, &window_, [this] {
@@ -52,13 +68,21 @@ Velkarn::Velkarn(SoundComponent &sound, const Places &places, std::optional<quin
 
 Velkarn::~Velkarn() = default;
 
-void Velkarn::start(const QString &language)
+void Velkarn::start(const QString &language, const QString &screenReader)
 {
+    const std::optional<ScreenReader::Mode> mode = ScreenReader::modeFromName(screenReader);
+    if (mode)
+        useScreenReaderMode(*mode);
     window_.show();
     if (!language.isEmpty() && !useLanguage(language)) {
         window_.showMessage(tr("Velkarn kan ikke språket «%1». Det kan: %2.")
                                 .arg(language, Translations::available().join(QStringLiteral(", "))),
                             QMessageBox::Warning);
+    }
+    if (!screenReader.isEmpty() && !mode) {
+        window_.showMessage(
+            tr("Velkarn kjenner ikke skjermleservalget «%1». Det kan være: auto, on, off.").arg(screenReader),
+            QMessageBox::Warning);
     }
     // One message for all sound: not one for every recording that the game then cannot play.
     if (!player_.hasDevice())
@@ -67,6 +91,12 @@ void Velkarn::start(const QString &language)
         checkRecordings();
     started_ = true;
     game_.start();
+}
+
+void Velkarn::useScreenReaderMode(ScreenReader::Mode mode)
+{
+    screenReader_.setMode(mode);
+    window_.showScreenReaderMode(mode);
 }
 
 bool Velkarn::useLanguage(const QString &language)

@@ -4,6 +4,7 @@
 #include "KeyRouter.h"
 #include "MainWindow.h"
 #include "SettingsStore.h"
+#include "a11y/ScreenReader.h"
 #include "i18n/Translations.h"
 #include "logic/CommandQueue.h"
 #include "logic/Game.h"
@@ -39,9 +40,12 @@ public:
     MainWindow &window() { return window_; }
 
     /// Shows the window, says once when there is no sound, greets the player and starts the first
-    /// game. A language given for this run (a code such as "en") is used instead of the kept one;
-    /// one Velkarn does not speak is said in a message.
-    void start(const QString &language = {});
+    /// game. A language given for this run (a code such as "en") is used instead of the kept one,
+    /// and so is a screen-reader mode ("auto", "on" or "off"); one Velkarn does not know is said in
+    /// a message.
+    void start(const QString &language = {}, const QString &screenReader = {});
+    /// Plays along with a screen reader as the mode says from now on.
+    void useScreenReaderMode(ScreenReader::Mode mode);
     /// Writes and speaks the language from now on, and once started says the prompt in it; false,
     /// and nothing changes, for a language Velkarn does not speak.
     bool useLanguage(const QString &language);
@@ -52,6 +56,7 @@ private:
     const QString recordings_;
     SettingsStore settings_;
     Translations translations_;
+    ScreenReader screenReader_;
     SoundPlayer player_;
     CommandQueue queue_;
     Game game_;

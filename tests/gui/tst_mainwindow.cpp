@@ -39,16 +39,20 @@ private:
             shown << (control->isVisible() ? control->objectName() : QString());
         return shown.join(u' ').simplified();
     }
-    // The menus and their items but the languages', the prompt, the list's and door 3's screen-reader texts.
+    // The menus and their items (and submenus') but the languages', the prompt, the list's and door 3's screen-reader
+    // texts.
     QStringList Texts() const
     {
         QStringList texts;
         for (const QAction *menu : window->menuBar()->actions()) {
             if (menu->menu()->objectName() != "languageMenu")
                 texts << menu->text();
-            for (const QAction *item : menu->menu()->actions())
+            for (const QAction *item : menu->menu()->actions()) {
                 texts << (item->isSeparator() || menu->menu()->objectName() == "languageMenu" ? QString()
                                                                                               : item->text());
+                for (const QAction *subItem : item->menu() ? item->menu()->actions() : QList<QAction *>())
+                    texts << subItem->text();
+            }
         }
         texts.removeAll(QString());
         return texts << window->findChild<QLabel *>(QStringLiteral("prompt"))->text()
@@ -331,6 +335,69 @@ private slots:
                  (QStringList{"rooms_select.wav C + nr3.wav C", "nr4.wav C", "nr5.wav C", "nr6.wav C", "nr10.wav C",
                               "door123.wav C", door}));
         QCOMPARE(Shown(), QStringLiteral("door1 door2 door3"));
+    }
+
+    // With a screen reader the list's numbers are its to say, the game's own announcements stay the
+    // game's, and the focus never rests where the screen reader would read a control over them.
+    void aScreenReaderSaysTheNumbersAndMeetsNoHiddenControl_data()
+    {
+        QTest::addColumn<QString>("mode"); // chosen in the menu, or given for this run (after "run ")
+        QTest::addColumn<bool>("along");
+        QTest::newRow("on") << "On" << true;
+        QTest::newRow("on for this run") << "run on" << true;
+        QTest::newRow("off") << "Off" << false;
+        QTest::newRow("automatic, none running") << "Auto" << false;
+    }
+    void aScreenReaderSaysTheNumbersAndMeetsNoHiddenControl()
+    {
+        QFETCH(QString, mode);
+        QFETCH(bool, along);
+        if (!mode.startsWith("run "))
+            Action(qPrintable("screenReader" + mode + "Action"))->trigger();
+        velkarn->start({}, mode.startsWith("run ") ? mode.mid(4) : QString());
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        sound->playOut();
+        QCOMPARE(Action("screenReaderOnAction")->isChecked(), mode.endsWith("on") || mode == "On");
+        QWidget *const pane = window->centralWidget();
+        QCOMPARE(window->focusWidget() == pane, along); // not door 1, which it would read over the welcome
+        TypeKey(*window, Qt::Key_Tab);
+        QCOMPARE(window->focusWidget(), List());
+        TypeKey(*window, Qt::Key_Down);
+        TypeKey(*window, Qt::Key_Down);
+        const QString description = QAccessible::queryAccessibleInterface(List())->text(QAccessible::Description);
+        QCOMPARE(description, along ? "5" : "");
+        const QStringList numbers{"start nr3.wav C", "start nr4.wav C", "start nr5.wav C"};
+        QCOMPARE(sound->log.filter("nr"), along ? QStringList() : numbers);
+        sound->playOut();
+        TypeKey(*window, Qt::Key_Return);
+        QCOMPARE(sound->playOut().value(0), QStringLiteral("door123.wav C")); // the game's own, as always
+        QCOMPARE(Shown(), QStringLiteral("door1 door2 door3"));
+        QVERIFY(window->focusWidget() == nullptr || window->focusWidget()->isVisible());
+        // The doors' keys reach the game from wherever the focus rests.
+        TypeKey(*window, Qt::Key_0 + FirstDoors()[0]);
+        QCOMPARE(sound->playOut().value(0),
+                 QStringLiteral("nr%1.wav ").arg(FirstDoors()[0]) + QString("LCR")[FirstDoors()[0] - 1]);
+        Door(2)->setFocus();
+        TypeKey(*window, Qt::Key_F2);
+        sound->playOut();
+        QCOMPARE(Shown(), QStringLiteral("prompt roomCountList"));
+        QCOMPARE(window->focusWidget() == pane, along);
+        QVERIFY(window->focusWidget() == nullptr || window->focusWidget()->isVisible() || !along);
+        // Kept for the next run, unless it was for this run only.
+        init();
+        QCOMPARE(Action("screenReaderOnAction")->isChecked(), mode == "On");
+    }
+
+    // A launcher's mode that Velkarn does not know is said, and the kept one stays.
+    void anUnknownScreenReaderModeIsSaid()
+    {
+        Action("screenReaderOffAction")->trigger();
+        MessageAnswerer answerer;
+        velkarn->start({}, QStringLiteral("sometimes"));
+        QTRY_COMPARE(
+            answerer.texts,
+            QStringList{"Velkarn: Velkarn kjenner ikke skjermleservalget «sometimes». Det kan være: auto, on, off."});
+        QVERIFY(Action("screenReaderOffAction")->isChecked());
     }
 
     // Typed with the list focused, which must not take the keys for itself.

@@ -40,8 +40,8 @@ private slots:
 
         auto store = std::make_unique<SettingsStore>(file);
         QCOMPARE(store->settings().volume, volume);
-        store->keep({-300, false, {}});
-        store->keep({-900, true, QStringLiteral("en")}); // a burst of changes: the last is kept
+        store->keep({-300, false, {}, {}});
+        store->keep({-900, true, QStringLiteral("en"), QStringLiteral("on")}); // a burst: the last is kept
         store.reset();
 
         const bool written = kind == "none" || kind.endsWith("file");
@@ -49,6 +49,7 @@ private slots:
         QCOMPARE(QFileInfo(target).isFile(), written); // a FIFO or a folder is still there
         QCOMPARE(SettingsStore(file).settings().volume, written ? -900 : 10);
         QCOMPARE(SettingsStore(file).settings().language, written ? "en" : "");
+        QCOMPARE(SettingsStore(file).settings().screenReader, written ? "on" : "");
         QVERIFY(!written || QFileInfo(target).size() < 200); // fresh, not the huge one
     }
 };
