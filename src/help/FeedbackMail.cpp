@@ -3,13 +3,14 @@
 
 #include "help/HelpConfig.h"
 #include "info/AppInfo.h"
-#ifdef Q_OS_WIN
-#include "help/win/MapiMailClient.h"
-#endif
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QUrl>
+
+#ifdef Q_OS_WIN // defined by the Qt headers above
+#include "help/win/MapiMailClient.h"
+#endif
 
 namespace {
 
