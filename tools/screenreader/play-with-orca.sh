@@ -131,10 +131,12 @@ now() { date +%s.%N; }
 "$python" "$here/probes.py" clock "$out/clock.jsonl" "$out/game.raw" &
 echo "$language" >"$out/language"
 echo "{\"event\": \"start\", \"time\": $(now)}" >"$out/keys.jsonl"
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$out/game.raw "$game" --language "$language" \
+# On the virtual screen, whatever platform the caller chose for its own tests (CTest: offscreen).
+QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$out/game.raw "$game" --language "$language" \
     ${mode:+--screen-reader "$mode"} >"$out/game.log" 2>&1 &
 gamepid=$!
-window=$(xdotool search --sync --onlyvisible --name "^Velkarn$" | head -n1)
+window=$(timeout 60 xdotool search --sync --onlyvisible --name "^Velkarn$" | head -n1)
+[ -n "$window" ] || { echo "the game window never showed on the virtual screen" >&2; exit 1; }
 xdotool windowfocus --sync "$window" || echo "the game window could not be given the focus" >&2
 
 # The play: seconds after the start, and the key as xdotool names it.
