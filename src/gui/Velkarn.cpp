@@ -124,8 +124,8 @@ void Velkarn::checkRecordings()
     const bool missing = !player_.catalogue().hasRecordings();
     player_.setSilent(missing);
     if (missing) {
-        window_.showMessage(tr("Fant ingen lyder i mappen %1. Velkarn går videre uten lyd.")
-                                .arg(QDir::toNativeSeparators(player_.catalogue().folder())),
-                            QMessageBox::Warning);
+        window_.showMessage(
+            tr("Fant ingen lyder i mappen %1. Velkarn går videre uten lyd.").arg(player_.catalogue().folder()),
+            QMessageBox::Warning);
     }
 }

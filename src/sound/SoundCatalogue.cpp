@@ -107,8 +107,9 @@ bool SoundCatalogue::isEffect(Sound sound)
 }
 
 SoundCatalogue::SoundCatalogue(QString folder, QString speechFolder)
-    : folder_(std::move(folder))
-    , speechFolder_(speechFolder.isEmpty() ? folder_ : std::move(speechFolder))
+    // Kept as the platform writes paths, since they are shown to the player in messages.
+    : folder_(QDir::toNativeSeparators(folder))
+    , speechFolder_(speechFolder.isEmpty() ? folder_ : QDir::toNativeSeparators(speechFolder))
 {
 }
 
