@@ -55,7 +55,7 @@ private:
     static QStringList viewerStartedAs()
     {
         QFile record(QStringLiteral("viewer-started.txt"));
-        return record.open(QIODevice::ReadOnly)
+        return record.open(QIODevice::ReadOnly | QIODevice::Text)
             ? QString::fromLocal8Bit(record.readAll()).split(u'\n', Qt::SkipEmptyParts)
             : QStringList();
     }
@@ -87,6 +87,12 @@ private slots:
         QApplication::setFont(desktop_);
         dialog_ = std::make_unique<AboutDialog>();
         dialog_->show();
+    }
+
+    void cleanup()
+    {
+        QDir::setCurrent(QDir::tempPath()); // Windows removes no folder that is a program's current one
+        root_.reset();
     }
 
     void everyTextIsWholeAndInReadingOrder_data()
