@@ -37,6 +37,8 @@ std::shared_ptr<const Pcm> decode(const QString &path)
         return {};
     const Uint32 frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
     cvt.len = static_cast<int>(bytes - bytes % frameBytes);
+    if (cvt.len <= 0)
+        return {}; // no sound in it: refused, as the SDL component refuses it
     // The conversion works in place, in a buffer len_mult times the sound's size.
     auto pcm = std::make_shared<Pcm>();
     pcm->samples.resize((static_cast<size_t>(cvt.len) * static_cast<size_t>(cvt.len_mult) + 1) / sizeof(qint16));
