@@ -7,6 +7,7 @@
 #include <pipewire/pipewire.h>
 #include <spa/param/audio/format-utils.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cmath>
@@ -80,28 +81,32 @@ public:
             toneCycle_ = 0;
             const qint64 key = seam::nowNs();
             keyNs_ = key;
-            // The tone: the first sound heard to begin after the key, once it was played (the recorder
-            // may still bring the end of an earlier one, or an earlier one cut in two).
-            Sound tone;
+            // The tone: the first sound heard to begin where it was played, or later, as the recorder
+            // places sounds until it is calibrated (it may still bring the end of an earlier tone).
+            std::vector<Sound> heard;
+            qint64 played = 0;
+            const auto tone = [&] {
+                return std::find_if(heard.begin(), heard.end(),
+                                    [&](const Sound &s) { return s.startNs > played - 2'000'000; });
+            };
             seam::waitUntil(
                 [&] {
-                    const bool played = toneCycle_ != 0; // before the sounds taken: they came after it
-                    for (const Sound &sound : take())
-                        tone = played && tone.startNs == 0 && sound.startNs > key ? sound : tone;
-                    return tone.startNs != 0;
+                    const std::vector<Sound> more = take();
+                    heard.insert(heard.end(), more.begin(), more.end());
+                    played = toneCycle_ + toneFrames_ * FrameNs;
+                    return toneCycle_ != 0 && tone() != heard.end();
                 },
                 10'000, "the native client's tone was never heard");
             const qint64 cycle = toneCycle_;
-            const qint64 played = cycle + toneFrames_ * FrameNs;
             const std::lock_guard lock(mutex_);
             // The recorder hears a cycle's sound some cycles later: from the first tone on, each
             // sound is placed in the cycle in which the sink played it.
             for (uint64_t back = 0; lag_ < 0 && back < Cycles; ++back) {
-                if (cycles_[(tone.cycle - back) % Cycles] == cycle)
+                if (cycles_[(tone()->cycle - back) % Cycles] == cycle)
                     lag_ = static_cast<int>(back);
             }
             if (i > 0)
-                calibrationErrorNs = std::max(calibrationErrorNs, std::abs(tone.startNs - played));
+                calibrationErrorNs = std::max(calibrationErrorNs, std::abs(tone()->startNs - played));
             latencies.push_back(double(played - key) / 1e6);
         }
         pw_thread_loop_lock(loop_);
