@@ -55,6 +55,12 @@ std::span<const Command> Commands::all()
          .menu = Menu::Sound,
          .text = QT_TR_NOOP("Lyd i &begge ører"),
          .call = &Game::setBothEars},
+        // For the teacher, with no key a child could press by chance.
+        {.name = "recordVoiceAction",
+         .menu = Menu::Sound,
+         .separated = true,
+         .text = QT_TR_NOOP("&Innspilling..."),
+         .call = &MainWindow::recordVoice},
         {.name = "helpAction",
          .keys = {Qt::Key_F1},
          .menu = Menu::Help,

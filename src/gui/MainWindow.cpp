@@ -294,6 +294,17 @@ void MainWindow::showAbout()
     });
 }
 
+void MainWindow::recordVoice()
+{
+    queue_.post([this] { emit recordingWanted(); });
+}
+
+void MainWindow::showDialog(QDialog *dialog)
+{
+    holdUntilClosed(dialog);
+    dialog->open();
+}
+
 void MainWindow::showMessage(const QString &text, QMessageBox::Icon icon)
 {
     auto *box = new QMessageBox(icon, windowTitle(), text, QMessageBox::Ok, this);

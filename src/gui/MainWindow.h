@@ -37,6 +37,8 @@ public:
     void showLanguage(const QString &language);
     /// Marks the screen-reader mode in the Sound menu.
     void showScreenReaderMode(ScreenReader::Mode mode);
+    /// Opens a dialog of the window's; the game waits until it is closed.
+    void showDialog(QDialog *dialog);
 
 public slots:
     /// Closes the window at once, whatever is playing.
@@ -45,6 +47,8 @@ public slots:
     void sendMail();
     /// Opens the About dialog in its turn; the game waits until it is closed.
     void showAbout();
+    /// Asks, in its turn, for the teacher's recording window.
+    void recordVoice();
     /// Shows the one-ear mode in the Sound menu.
     void showSoundSettings(int volume, bool bothEars);
     /// With a screen reader (on), the window leaves to it what it says anyway, the list's numbers,
@@ -56,6 +60,8 @@ signals:
     void languageChosen(const QString &language);
     /// The teacher chose how to play with a screen reader in the menu.
     void screenReaderModeChosen(ScreenReader::Mode mode);
+    /// The teacher asked to record the voice, and the game is waiting.
+    void recordingWanted();
     /// The window is closing: nothing may wait any more.
     void closing();
 

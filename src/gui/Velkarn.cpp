@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Velkarn.h"
 
+#include "record/RecordingDialog.h"
+#include "record/RecordingSession.h"
+
 #include <QDir>
 
 #include <chrono>
@@ -20,7 +23,9 @@ QString asFolder(QString path)
 } // namespace
 
 Velkarn::Velkarn(SoundComponent &sound, const Places &places, std::optional<quint64> seed)
-    : recordings_(asFolder(places.recordings))
+    : sound_(sound)
+    , recordings_(asFolder(places.recordings))
+    , ownRecordings_(places.ownRecordings)
     , settings_(places.settings)
     , player_(sound, [this](const QString &text) { window_.showMessage(text); })
     , queue_(player_)
@@ -59,6 +64,7 @@ Velkarn::Velkarn(SoundComponent &sound, const Places &places, std::optional<quin
         changed.screenReader = ScreenReader::modeName(mode);
         settings_.keep(changed);
     });
+    QObject::connect(&window_, &MainWindow::recordingWanted, &window_, [this] { openRecording(); });
     // Closing never waits: what is still queued is dropped and every sound stops.
     QObject::connect(&window_, &MainWindow::closing, &window_, [this] {
         queue_.clear();
@@ -106,8 +112,9 @@ bool Velkarn::useLanguage(const QString &language)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange); // every text at once
     // The source language speaks from the recordings' folder itself, every other from its subfolder.
     const bool source = language == Translations::sourceLanguage();
-    player_.setCatalogue(
-        SoundCatalogue(recordings_, source ? recordings_ : recordings_ + language + QDir::separator()));
+    language_ = language;
+    player_.setCatalogue(SoundCatalogue(recordings_, source ? recordings_ : recordings_ + language + QDir::separator(),
+                                        ownRecordings_.folder(language)));
     window_.showLanguage(language);
     // The child hears the change at once, in the new language.
     if (started_) {
@@ -128,4 +135,13 @@ void Velkarn::checkRecordings()
             tr("Fant ingen lyder i mappen %1. Velkarn går videre uten lyd.").arg(player_.catalogue().folder()),
             QMessageBox::Warning);
     }
+}
+
+void Velkarn::openRecording()
+{
+    // The session outlives its window's last signal; it ends any take as it goes.
+    auto *session = new RecordingSession(ownRecordings_, player_, sound_, language_, &window_);
+    auto *dialog = new RecordingDialog(*session, &window_);
+    QObject::connect(dialog, &QObject::destroyed, session, &QObject::deleteLater);
+    window_.showDialog(dialog);
 }

@@ -8,6 +8,7 @@
 #include "i18n/Translations.h"
 #include "logic/CommandQueue.h"
 #include "logic/Game.h"
+#include "record/RecordingStore.h"
 #include "sound/SoundCatalogue.h"
 #include "sound/SoundPlayer.h"
 
@@ -27,6 +28,7 @@ public:
     struct Places {
         QString recordings = SoundCatalogue::folderBeside(); // the wave folder beside the program
         QString settings = SettingsStore::userFile();        // the user's own settings file
+        QString ownRecordings = RecordingStore::userRoot();  // the teacher's own, a folder per language
     };
 
     /// The sound component is the caller's and outlives this. The door draw is seeded from the
@@ -52,8 +54,12 @@ public:
 
 private:
     void checkRecordings();
+    void openRecording();
 
+    SoundComponent &sound_;
     const QString recordings_;
+    RecordingStore ownRecordings_;
+    QString language_;
     SettingsStore settings_;
     Translations translations_;
     ScreenReader screenReader_;

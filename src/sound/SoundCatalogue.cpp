@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include <optional>
 
@@ -106,11 +107,19 @@ bool SoundCatalogue::isEffect(Sound sound)
     return recording(sound)->effect;
 }
 
-SoundCatalogue::SoundCatalogue(QString folder, QString speechFolder)
+SoundCatalogue::SoundCatalogue(QString folder, QString speechFolder, QString ownFolder)
     // Kept as the platform writes paths, since they are shown to the player in messages.
     : folder_(QDir::toNativeSeparators(folder))
     , speechFolder_(speechFolder.isEmpty() ? folder_ : QDir::toNativeSeparators(speechFolder))
+    , ownFolder_(QDir::toNativeSeparators(ownFolder))
 {
+}
+
+QString SoundCatalogue::path(Sound sound) const
+{
+    // Looked for at every play: a recording kept or restored is heard at once.
+    const QString own = ownFolder_ + fileName(sound);
+    return !ownFolder_.isEmpty() && !isEffect(sound) && QFileInfo::exists(own) ? own : builtInPath(sound);
 }
 
 bool SoundCatalogue::hasRecordings() const

@@ -43,8 +43,17 @@ bool SoundPlayer::play(Sound sound, Side side)
     // Without an audio device or recordings the game runs silently; the user was told once at start-up.
     if (silent_ || !component_.isOpen())
         return false;
-    const QString path = catalogue_.path(sound);
-    const qint32 handle = component_.openWave(path);
+    QString path = catalogue_.path(sound);
+    qint32 handle = component_.openWave(path);
+    if (handle == -1 && path != catalogue_.builtInPath(sound)) {
+        // A broken own recording: the built-in voice speaks, and the teacher hears of it once.
+        if (!reported_.contains(path)) {
+            reported_.insert(path);
+            report_(tr("Din egen innspilling %1 kan ikke spilles. Velkarn bruker den innebygde stemmen.").arg(path));
+        }
+        path = catalogue_.builtInPath(sound);
+        handle = component_.openWave(path);
+    }
     if (handle == -1) {
         report_(tr("Kan ikke åpne lydfilen: %1").arg(path));
         return false;

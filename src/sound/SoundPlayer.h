@@ -5,6 +5,7 @@
 #include "SoundCatalogue.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -31,14 +32,19 @@ public:
     /// Where the recordings are found.
     const SoundCatalogue &catalogue() const { return catalogue_; }
     /// Plays from this catalogue from now on.
-    void setCatalogue(const SoundCatalogue &catalogue) { catalogue_ = catalogue; }
+    void setCatalogue(const SoundCatalogue &catalogue)
+    {
+        catalogue_ = catalogue;
+        reported_.clear();
+    }
     /// Plays nothing at all from now on, and reports no recording: the user was told once why.
     void setSilent(bool silent) { silent_ = silent; }
     /// False when no audio device could be opened.
     bool hasDevice() const;
 
     /// Starts a sound at its side; false when nothing is heard. A recording that cannot be opened
-    /// is reported, and the current sound then plays on.
+    /// is reported, and the current sound then plays on; a teacher's own one that cannot is
+    /// reported once, and the built-in one plays instead.
     bool play(Sound sound, Side side);
     /// True while the current sound is playing.
     bool isPlaying() const;
@@ -65,6 +71,7 @@ private:
     SoundComponent &component_;
     Report report_;
     SoundCatalogue catalogue_;
+    QSet<QString> reported_; // the own recordings that could not be played, said once each
     qint32 current_ = 0;
     quint64 soundsStarted_ = 0;
     int volume_ = LoudestVolume;
