@@ -40,7 +40,7 @@ RecordingDialog::RecordingDialog(RecordingSession &session, QWidget *parent)
     layout->addLayout(more);
     export_ = addButton("exportButton", tr("&Eksporter..."), tr("Eksporter innspillingene til en mappe"));
     import_ = addButton("importButton", tr("I&mporter..."), tr("Importer innspillinger fra en mappe"));
-    QPushButton *close = addButton("closeButton", tr("&Lukk"), tr("Lukk"));
+    QPushButton *close = addButton("closeButton", tr("Lu&kk"), tr("Lukk"));
     for (QPushButton *button : {export_, import_, close})
         more->addWidget(button);
     level_ = new QProgressBar(this);

@@ -13,7 +13,7 @@ namespace {
 constexpr qint64 LeadMs = 5000;
 } // namespace
 
-RecordingSession::RecordingSession(RecordingStore &store, SoundPlayer &player, SoundComponent &component,
+RecordingSession::RecordingSession(const RecordingStore &store, SoundPlayer &player, SoundComponent &component,
                                    QString language, QObject *parent)
     : QObject(parent)
     , store_(store)

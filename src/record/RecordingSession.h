@@ -23,7 +23,7 @@ class RecordingSession : public QObject
 
 public:
     /// The store, the player and its component are the caller's and outlive the session.
-    RecordingSession(RecordingStore &store, SoundPlayer &player, SoundComponent &component, QString language,
+    RecordingSession(const RecordingStore &store, SoundPlayer &player, SoundComponent &component, QString language,
                      QObject *parent = nullptr);
     ~RecordingSession() override;
 
@@ -73,7 +73,7 @@ private:
     void endCapture(const QString &lostText);
     qint64 longestMs() const;
 
-    RecordingStore &store_;
+    const RecordingStore &store_;
     SoundPlayer &player_;
     SoundComponent &component_;
     const QString language_;
