@@ -60,6 +60,7 @@ private:
                      << QAccessible::queryAccessibleInterface(Door(3))->text(QAccessible::Description);
     }
     QString SettingsFile() const { return settings.filePath(QStringLiteral("velkarn.ini")); }
+    QString OwnFolder() const { return settings.filePath(QStringLiteral("own")); }
     static QString SoundFolder() { return QCoreApplication::applicationDirPath() + "/wave"; }
     QListWidget *List() const { return window->findChild<QListWidget *>(QStringLiteral("roomCountList")); }
     QAction *Action(const char *name) const { return window->findChild<QAction *>(QString::fromLatin1(name)); }
@@ -141,7 +142,7 @@ private slots:
 #endif
         velkarn.reset();
         sound = std::make_unique<FakeSoundComponent>();
-        velkarn = std::make_unique<Velkarn>(*sound, Velkarn::Places{SoundFolder(), SettingsFile()}, Seed);
+        velkarn = std::make_unique<Velkarn>(*sound, Velkarn::Places{SoundFolder(), SettingsFile(), OwnFolder()}, Seed);
         window = &velkarn->window();
     }
     void cleanup()
@@ -438,6 +439,22 @@ private slots:
         for (qsizetype i = 0; i < norwegian.size(); ++i)
             QVERIFY2(!english[i].isEmpty() && english[i] != norwegian[i], qPrintable(english[i]));
         QCOMPARE(english.last(), QStringLiteral("Door 3"));
+    }
+
+    // Lyd → Innspilling, from the keyboard (no key of its own a child could hit): the game waits while it is open, and
+    // then plays a recording kept meanwhile at once.
+    void theTeachersRecordingIsPlayedAtOnce()
+    {
+        start();
+        QVERIFY(Action("recordVoiceAction")->shortcuts().isEmpty());
+        UseMenus("alt+l, i");
+        QCOMPARE(QApplication::activeModalWidget()->objectName(), "recordingDialog");
+        Action("newGameAction")->trigger();
+        QCOMPARE(sound->playOut(), QStringList());
+        const auto forget = qScopeGuard([&] { QDir(OwnFolder()).removeRecursively(); });
+        QVERIFY(QDir().mkpath(OwnFolder() + "/nb") && WriteBytes(OwnFolder() + "/nb/rooms_select.wav", WaveBytes(10)));
+        QApplication::activeModalWidget()->close();
+        QCOMPARE(sound->playOut(), QStringList{"nb/rooms_select.wav C"});
     }
 
     // The new language is heard at once, and the walk goes on from the room it had reached.
