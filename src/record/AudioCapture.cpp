@@ -35,6 +35,11 @@ bool AudioCapture::start(qint64 longestMs)
         return false;
     }
     subsystem_ = true;
+    // SDL's dummy driver "records" endless silence: no microphone at all.
+    if (qstrcmp(SDL_GetCurrentAudioDriver(), "dummy") == 0) {
+        error_ = QStringLiteral("SDL dummy");
+        return false;
+    }
     {
         const std::lock_guard lock(mutex_);
         take_.clear();
@@ -106,6 +111,7 @@ void AudioCapture::watch()
     }
     quietWatches_ = size == lastSize_ ? quietWatches_ + 1 : 0;
     lastSize_ = size;
+    // A microphone unplugged (SDL_AUDIODEVICEREMOVED) leaves its device stopped.
     if (SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED || quietWatches_ >= QuietWatches) {
         watcher_.stop();
         emit lost();

@@ -33,7 +33,8 @@ class RecordTest : public QObject
         const auto at = [](int ms) { return size_t(ms) * TakeCleaner::Rate / 1000; };
         std::vector<qint16> take(at(silenceMs) * 2 + at(toneMs));
         for (size_t i = 0; i < at(toneMs); ++i) {
-            const double value = amplitude * 32767 * std::sin(2 * std::numbers::pi * 440 * double(i) / TakeCleaner::Rate);
+            const double value
+                = amplitude * 32767 * std::sin(2 * std::numbers::pi * 440 * double(i) / TakeCleaner::Rate);
             take[at(silenceMs) + i] = qint16(std::clamp(value, -32767.0, 32767.0));
         }
         return take;
@@ -114,7 +115,8 @@ private slots:
             player.setCatalogue(SoundCatalogue(Path("wave/"), {}, store.folder("nb")));
             Speak(take); // the output's own pace above, the microphone's as fast as it reads
             RecordingSession session(store, player, sound, "nb");
-            QSignalSpy stopped(&session, &RecordingSession::recordingStopped), problem(&session, &RecordingSession::problem);
+            QSignalSpy stopped(&session, &RecordingSession::recordingStopped),
+                problem(&session, &RecordingSession::problem);
             session.record(Sound::Welcome);
             QVERIFY(stopped.wait(20000));
             QCOMPARE(problem.size(), voiced ? 0 : 1);
@@ -133,7 +135,8 @@ private slots:
         QFile file(output);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
-        const int heard = TakeCleaner::peak({reinterpret_cast<const qint16 *>(bytes.constData()), size_t(bytes.size() / 2)});
+        const int heard
+            = TakeCleaner::peak({reinterpret_cast<const qint16 *>(bytes.constData()), size_t(bytes.size() / 2)});
         QVERIFY2(std::abs(heard - TakeCleaner::PeakLevel * 180 / 255) < 300, qPrintable(QString::number(heard)));
     }
 
@@ -141,6 +144,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("driver");
         QTest::newRow("no audio driver") << QByteArray("nonexistent");
+        QTest::newRow("silence only") << QByteArray("dummy");
         QTest::newRow("no capture device") << QByteArray("disk"); // its input file is missing
     }
     void noMicrophone()
@@ -153,7 +157,8 @@ private slots:
         SoundPlayer player(sound, [](const QString &) {});
         const RecordingStore store(Path("none"));
         RecordingSession session(store, player, sound, "nb");
-        QSignalSpy started(&session, &RecordingSession::recordingStarted), problem(&session, &RecordingSession::problem);
+        QSignalSpy started(&session, &RecordingSession::recordingStarted),
+            problem(&session, &RecordingSession::problem);
         session.record(Sound::Welcome);
         session.stop();
         QCOMPARE(started.size(), 0);
