@@ -42,11 +42,9 @@ bool AudioCapture::start(qint64 longestMs)
     }
     {
         const std::lock_guard lock(mutex_);
-        take_.clear();
         longest_ = static_cast<size_t>(longestMs * TakeCleaner::Rate / 1000);
         take_.reserve(longest_);
     }
-    full_ = false;
     peak_ = 0;
     lastSize_ = 0;
     quietWatches_ = 0;
@@ -92,8 +90,6 @@ void AudioCapture::receiveOnAudioThread(void *self, quint8 *bytes, int length)
     const auto kept = samples.first(std::min(room, samples.size()));
     capture->take_.insert(capture->take_.end(), kept.begin(), kept.end());
     capture->peak_ = std::max(capture->peak_.load(), TakeCleaner::peak(kept));
-    if (kept.size() < samples.size())
-        capture->full_ = true;
 }
 
 void AudioCapture::watch()
@@ -104,7 +100,7 @@ void AudioCapture::watch()
         size = take_.size();
     }
     emit levelChanged(peak_.exchange(0) * 100 / 32768);
-    if (full_) {
+    if (size >= longest_) {
         watcher_.stop();
         emit full();
         return;

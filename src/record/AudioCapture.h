@@ -48,9 +48,8 @@ private:
     QTimer watcher_;
     std::mutex mutex_;
     std::vector<qint16> take_; // guarded by mutex_
-    size_t longest_ = 0;
+    size_t longest_ = 0;       // set before the device opens
     std::atomic<int> peak_{0};
-    std::atomic<bool> full_{false};
     size_t lastSize_ = 0;
     int quietWatches_ = 0;
 };

@@ -106,7 +106,7 @@ QPushButton *RecordingDialog::addButton(const char *name, const QString &text, c
 
 Sound RecordingDialog::chosen() const
 {
-    return RecordingStore::phrases().value(std::max(0, phrases_->currentRow()));
+    return RecordingStore::phrases().value(phrases_->currentRow()); // the welcome when none is chosen
 }
 
 void RecordingDialog::showPhrases()

@@ -213,6 +213,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         const auto press = [&](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
         const auto focus = [] { return QApplication::focusWidget()->objectName(); };
+        const auto enabled = [&](const char *name) { return dialog.findChild<QPushButton *>(name)->isEnabled(); };
+        QVERIFY(!enabled("keepButton") && !enabled("restoreButton") && !enabled("stopButton"));
         dialog.findChild<QListWidget *>("phraseList")->setFocus();
         press(Qt::Key_Down);
         press(Qt::Key_Tab);
@@ -225,6 +227,8 @@ private slots:
         QCOMPARE(focus(), "stopButton");
         QVERIFY(ready.wait(20000));
         QCOMPARE(focus(), "listenButton");
+        press(Qt::Key_Space);
+        QVERIFY(sound.log.last().endsWith("/take.wav C")); // the take, not the built-in recording
         press(Qt::Key_Tab);
         QCOMPARE(focus(), "keepButton");
         press(Qt::Key_Space);
