@@ -46,6 +46,7 @@ void RecordingSession::record(Sound sound)
 {
     if (isRecording())
         return;
+    player_.stopAll(); // nothing heard is recorded
     component_.closeWave(std::exchange(listening_, 0));
     take_.clear();
     recording_ = sound;

@@ -287,7 +287,15 @@ private slots:
         QVERIFY(mine.exportTo("en", folder.path()).isEmpty());
         if (!bad.isEmpty())
             QVERIFY(WriteBytes(folder.filePath(bad), bytes));
-        QCOMPARE(theirs.importFrom("en", folder.path()), bad.isEmpty() ? QStringList() : QStringList{bad});
+        FakeSoundComponent sound;
+        SoundPlayer player(sound, [](const QString &) {});
+        RecordingSession session(theirs, player, sound, "en");
+        QSignalSpy problem(&session, &RecordingSession::problem),
+            changed(&session, &RecordingSession::recordingsChanged);
+        session.importFrom(folder.path());
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(problem.size(), bad.isEmpty() ? 0 : 1); // naming the file refused, and that one alone
+        QVERIFY(bad.isEmpty() || problem[0][0].toString().endsWith(": " + bad));
         QCOMPARE(QDir(theirs.folder("en")).entryList(QDir::Files), QDir(mine.folder("en")).entryList(QDir::Files));
         for (const Sound sound : {Sound::Help, Sound::Number20}) {
             QFile a(mine.path("en", sound)), b(theirs.path("en", sound));
