@@ -54,7 +54,7 @@ bool RecordingStore::isPlayable(const QString &path)
         return false;
     SDL_FreeWAV(buffer);
     const qint64 bytesPerSecond = qint64(spec.freq) * spec.channels * (SDL_AUDIO_BITSIZE(spec.format) / 8);
-    return bytesPerSecond > 0 && length * 1000 / bytesPerSecond >= RecordingFile::ShortestSoundMs;
+    return length * 1000 / bytesPerSecond >= RecordingFile::ShortestSoundMs; // SDL refuses a rate or channels of 0
 }
 
 QByteArray RecordingStore::waveBytes(std::span<const qint16> samples)
