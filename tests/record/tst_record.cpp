@@ -227,13 +227,17 @@ private slots:
         press(Qt::Key_Down);
         press(Qt::Key_Tab);
         QCOMPARE(focus(), "recordButton");
-        QSignalSpy ready(&session, &RecordingSession::takeReady);
+        QSignalSpy ready(&session, &RecordingSession::takeReady), level(&session, &RecordingSession::levelChanged);
         press(Qt::Key_Space);
         QCOMPARE(sound.log.last(), "start volume.wav C"); // the beep, before the take
         QCOMPARE(focus(), "recordButton");
         sound.step();
         QCOMPARE(focus(), "stopButton");
         QVERIFY(ready.wait(20000));
+        int loudest = 0; // the meter showed the voice: 0.4 of full scale
+        for (const QList<QVariant> &shown : level)
+            loudest = std::max(loudest, shown[0].toInt());
+        QCOMPARE(loudest, 39);
         QCOMPARE(focus(), "listenButton");
         press(Qt::Key_Space);
         QVERIFY(sound.log.last().endsWith("/take.wav C")); // the take, not the built-in recording
