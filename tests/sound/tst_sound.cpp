@@ -261,9 +261,8 @@ private slots:
         QTest::addColumn<double>("leftShare"); // of all that is heard
         QTest::addColumn<double>("db");        // beside door 1 at full volume
         QTest::addColumn<double>("within");    // dB
-        // A sound server's recorder may miss part of the cycle in which it joins (0.03 dB seen).
-        QTest::newRow("door 1: left ear only") << -1 << 10 << false << 1.0 << 0.0 << 0.1;
-        QTest::newRow("door 3: right ear only") << 1 << 10 << false << 0.0 << 0.0 << 0.1;
+        QTest::newRow("door 1: left ear only") << -1 << 10 << false << 1.0 << 0.0 << 0.01;
+        QTest::newRow("door 3: right ear only") << 1 << 10 << false << 0.0 << 0.0 << 0.05;
         QTest::newRow("door 1 in both ears") << -1 << 10 << true << 0.5 << 0.0 << 0.13;
         QTest::newRow("level 7: 9 dB softer") << 0 << 7 << false << 0.5 << -9.0 << 0.5;
         QTest::newRow("level 1: 27 dB softer") << 0 << 1 << false << 0.5 << -27.0 << 0.5;
@@ -276,7 +275,8 @@ private slots:
         QFETCH(double, leftShare);
         QFETCH(double, db);
         QFETCH(double, within);
-        static const Energy reference = Heard(-1, 10, false);
+        // The first play after a stalled server may begin with the end of what the sink held then.
+        static const Energy reference = (Heard(-1, 10, false), Heard(-1, 10, false));
         const Energy heard = Heard(static_cast<qint16>(pan), volume, bothEars);
         QVERIFY(reference.Total() > 0 && heard.Total() > 0);
         QVERIFY2(qAbs(heard.frames - 9600) < 300, qPrintable(QString::number(heard.frames))); // 200 ms, once
