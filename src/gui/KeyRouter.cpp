@@ -88,7 +88,8 @@ bool KeyRouter::handleKey(QObject *target, const QKeyEvent &key)
             else
                 queue_.postTypedAhead(std::move(replayed),
                                       kind == Command::Kind::Request ? CommandQueue::Kind::Request
-                                                                     : CommandQueue::Kind::Game);
+                                                                     : CommandQueue::Kind::Game,
+                                      route != nullptr && route->command->lengthy);
             return true;
         }
     }

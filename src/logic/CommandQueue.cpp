@@ -37,13 +37,14 @@ CommandQueue::Action CommandQueue::playing(Sound sound, Side side, Wait wait)
     };
 }
 
-bool CommandQueue::postTypedAhead(Action action, Kind kind)
+bool CommandQueue::postTypedAhead(Action action, Kind kind, bool lengthy)
 {
     const auto typed = std::ranges::count_if(queue_, &Entry::typed);
     if (typed == 0)
         dropping_ = false;
-    if (typed < MostTypedAhead) {
-        queue_.push_back({std::move(action), kind, player_.soundsStarted(), true});
+    // One lengthy answer waiting is enough: four would be twenty seconds of speech after a banged keyboard.
+    if (typed < MostTypedAhead && !(lengthy && std::ranges::any_of(queue_, &Entry::lengthy))) {
+        queue_.push_back({std::move(action), kind, player_.soundsStarted(), true, lengthy});
         run();
         return true;
     }

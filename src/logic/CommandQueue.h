@@ -29,8 +29,8 @@ public:
     /// The game's own commands, or what the child asked to hear (help, "where am I", the sound
     /// lesson), which Esc ends.
     enum class Kind { Game, Request };
-    /// How many keys typed ahead wait at most: the next few doors, and with the longest answers
-    /// (about five seconds each) still little to sit through after a child bangs the keyboard.
+    /// How many keys typed ahead wait at most: enough for the next few doors, and little to sit
+    /// through after a child bangs the keyboard (a door is heard in under two seconds).
     static constexpr int MostTypedAhead = 4;
 
     explicit CommandQueue(SoundPlayer &player, QObject *parent = nullptr);
@@ -39,9 +39,10 @@ public:
     void post(Action action, Kind kind = Kind::Game);
     /// Queues a sound at its side; with Wait::Yes, what follows waits until it has been heard.
     void play(Sound sound, Side side, Wait wait);
-    /// Queues a key typed while something is in hand, unless MostTypedAhead keys wait already: then
-    /// the key is dropped (false), and the first dropped since no key waited is told by a tick.
-    bool postTypedAhead(Action action, Kind kind);
+    /// Queues a key typed while something is in hand, unless MostTypedAhead keys wait already, or it
+    /// is lengthy (its answer takes seconds) and a lengthy one waits: then the key is dropped (false),
+    /// and the first dropped since no key waited is told by a tick.
+    bool postTypedAhead(Action action, Kind kind, bool lengthy);
     /// Holds everything queued until release(), for instance while the user reads a message.
     void hold();
     /// Ends one hold().
@@ -60,6 +61,7 @@ private:
         Kind kind = Kind::Game;
         std::optional<quint64> givenAt; // sounds started when it was given; none for a step
         bool typed = false;             // a key typed ahead
+        bool lengthy = false;           // … whose answer takes seconds
     };
 
     Action playing(Sound sound, Side side, Wait wait);

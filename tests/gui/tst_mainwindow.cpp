@@ -603,6 +603,30 @@ private slots:
         QCOMPARE(sound->log.last() == "stop", !lesson);
     }
 
+    // A key whose answer takes seconds, banged while a door is heard, is answered once.
+    void aLengthyAnswerBangedIsGivenOnce_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("F1") << int(Qt::Key_F1) << "help.wav C";
+        QTest::newRow("F2") << int(Qt::Key_F2) << "rooms_select.wav C";
+        QTest::newRow("F3") << int(Qt::Key_F3) << "you_are_in_room.wav C, nr2.wav C, of.wav C, nr20.wav C";
+        QTest::newRow("F4") << int(Qt::Key_F4)
+                            << "nr1.wav L, nr2.wav C, nr3.wav R, door_open.wav C, door_closed.wav C, error.wav C, "
+                               "success.wav C";
+    }
+    void aLengthyAnswerBangedIsGivenOnce()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, answer);
+        StartWalk(20);
+        const int door = FirstDoors()[0];
+        TypeKey(*window, Qt::Key_0 + door);
+        for (int count = 0; count < 500; ++count)
+            TypeKey(*window, key);
+        QCOMPARE(sound->playOut().join(", "), sound->doorOpens(door).join(", ") + ", volume.wav C, " + answer);
+    }
+
     // A large font is the hard case for a layout: every text still stays whole.
     void everyTextStaysWholeAtAnyFontSize()
     {

@@ -13,7 +13,7 @@
 //   d<x>  a door: its number, waited for, then the door opening, not waited for
 //   r<x>  a request whose sound is waited for     u<x>  a request with a step, like t<x>
 //   q<x>  a request whose sound is not waited for (the spoken help)
-//   k<x>  a key typed ahead, whose sound is waited for
+//   k<x>  a key typed ahead, whose sound is waited for      l<x>  a lengthy one, like F4
 //   end   the sound playing ends        hold, release, clear   the queue's own
 //   cancel  Esc: writes + when it ended something, - when not         |  writes |
 // and ^ when the tick of dropped keys is heard.
@@ -42,8 +42,9 @@ private:
             const auto ticks = sound.log.count("start volume.wav C");
             if (const auto own = queueOwn.find(token); own != queueOwn.end())
                 own->second();
-            else if (kind == 'k')
-                queue.postTypedAhead([this, name = token.mid(1)] { run('w', name); }, CommandQueue::Kind::Game);
+            else if (kind == 'k' || kind == 'l')
+                queue.postTypedAhead([this, name = token.mid(1)] { run('w', name); }, CommandQueue::Kind::Game,
+                                     kind == 'l');
             else
                 queue.post([this, kind, name = token.mid(1)] { run(kind, name); },
                            QString("ruq").contains(kind) ? CommandQueue::Kind::Request : CommandQueue::Kind::Game);
@@ -107,6 +108,7 @@ private slots:
             << "a^1234b^";
         QTest::newRow("the tick after the command in hand") << "ta k1 k2 k3 k4 k5 | end"
                                                             << "a|a'^";
+        QTest::newRow("one lengthy key waits at most") << "wa l1 k2 l3 k4 l5 | " + fiveEnds << "a|^124";
         QTest::newRow("other commands never dropped") << "wa k1 k2 k3 k4 gb k5 | " + fiveEnds + " end"
                                                       << "a|^1234b";
         QTest::newRow("a storm of 500 keys") << "wa " + QStringList(500, "kx").join(' ') + " | " + fiveEnds + " end"
