@@ -37,7 +37,7 @@ CommandQueue::Action CommandQueue::playing(Sound sound, Side side, Wait wait)
     };
 }
 
-bool CommandQueue::postTypedAhead(Action action, Kind kind, bool lengthy)
+void CommandQueue::postTypedAhead(Action action, Kind kind, bool lengthy)
 {
     const auto typed = std::ranges::count_if(queue_, &Entry::typed);
     if (typed == 0)
@@ -46,7 +46,7 @@ bool CommandQueue::postTypedAhead(Action action, Kind kind, bool lengthy)
     if (typed < MostTypedAhead && !(lengthy && std::ranges::any_of(queue_, &Entry::lengthy))) {
         queue_.push_back({std::move(action), kind, player_.soundsStarted(), true, lengthy});
         run();
-        return true;
+        return;
     }
     // One tick for a keyboard banged on, not one for every key: heard after the command in hand, before
     // the keys that wait.
@@ -57,7 +57,6 @@ bool CommandQueue::postTypedAhead(Action action, Kind kind, bool lengthy)
         queue_.insert(firstGiven,
                       {playing(Sound::VolumeTick, Side::Centre, Wait::No), Kind::Game, player_.soundsStarted()});
     }
-    return false;
 }
 
 void CommandQueue::hold()

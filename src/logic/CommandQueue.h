@@ -40,9 +40,9 @@ public:
     /// Queues a sound at its side; with Wait::Yes, what follows waits until it has been heard.
     void play(Sound sound, Side side, Wait wait);
     /// Queues a key typed while something is in hand, unless MostTypedAhead keys wait already, or it
-    /// is lengthy (its answer takes seconds) and a lengthy one waits: then the key is dropped (false),
-    /// and the first dropped since no key waited is told by a tick.
-    bool postTypedAhead(Action action, Kind kind, bool lengthy);
+    /// is lengthy (its answer takes seconds) and a lengthy one waits: then the key is dropped, and
+    /// the first dropped since no key waited is told by a tick.
+    void postTypedAhead(Action action, Kind kind, bool lengthy);
     /// Holds everything queued until release(), for instance while the user reads a message.
     void hold();
     /// Ends one hold().

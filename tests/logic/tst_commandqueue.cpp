@@ -99,6 +99,8 @@ private slots:
         QTest::newRow("a request's sound is cut by what waited") << "wa qb gc | end"
                                                                  << "a|bc";
         const QString fiveEnds = "end end end end end";
+        QTest::newRow("a key typed ahead of nothing") << "k1"
+                                                      << "1";
         QTest::newRow("keys typed ahead up to the bound") << "wa k1 k2 k3 k4 | " + fiveEnds << "a|1234";
         QTest::newRow("keys beyond it dropped, one tick") << "wa k1 k2 k3 k4 k5 k6 | " + fiveEnds << "a|^1234";
         QTest::newRow("room again for a key once one is handled")
