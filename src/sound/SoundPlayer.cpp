@@ -2,6 +2,7 @@
 #include "SoundPlayer.h"
 
 #include "SoundComponent.h"
+#include "i18n/CutForMessage.h"
 
 #include <algorithm>
 
@@ -46,7 +47,7 @@ bool SoundPlayer::play(Sound sound, Side side)
     const QString path = catalogue_.path(sound);
     const qint32 handle = component_.openWave(path);
     if (handle == -1) {
-        report_(tr("Kan ikke åpne lydfilen: %1").arg(path));
+        report_(tr("Kan ikke åpne lydfilen: %1").arg(cutForMessage(path)));
         return false;
     }
     component_.closeWave(current_);
