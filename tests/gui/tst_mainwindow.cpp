@@ -652,6 +652,8 @@ private slots:
             QVERIFY(client.contains(Door(door)->geometry()));
         }
         QVERIFY(Door(1)->geometry().right() < Door(2)->x() && Door(2)->geometry().right() < Door(3)->x());
+        // In cells of one width: three before door 1, four from each door to the next.
+        QVERIFY(Door(1)->x() >= Door(1)->width() && Door(2)->x() - Door(1)->x() == Door(3)->x() - Door(2)->x());
         QVERIFY(window->menuBar()->width() >= window->menuBar()->sizeHint().width());
     }
 };

@@ -112,7 +112,8 @@ private slots:
         qint32 more[8];
         for (qint32 &handle : more) {
             QVERIFY(!sdl || Mix_AllocateChannels(-1) == 8);
-            sound->startWave(handle = sound->openWave(Path("welcome.wav")));
+            QVERIFY(!sound->isPlaying(handle = sound->openWave(Path("welcome.wav")))); // opened, not started
+            sound->startWave(handle);
         }
         QVERIFY(std::all_of(std::begin(more), std::end(more), [&](qint32 h) { return sound->isPlaying(h); }));
         QVERIFY(!sdl || (Mix_Playing(-1) == 9 && Mix_AllocateChannels(-1) == 16));
