@@ -41,9 +41,15 @@ void CommandQueue::postTypedAhead(Action action, Kind kind, bool lengthy)
 {
     const auto typed = std::ranges::count_if(queue_, &Entry::typed);
     if (typed == 0)
-        dropping_ = false;
+        dropping_ = banged_ = false;
+    const bool full = typed >= MostTypedAhead;
+    if (full && !banged_) {
+        // A banged keyboard: the help or the lesson pressed on the way is not sat through after it.
+        banged_ = true;
+        std::erase_if(queue_, [](const Entry &entry) { return entry.typed && entry.lengthy; });
+    }
     // One lengthy answer waiting is enough: four would be twenty seconds of speech after a banged keyboard.
-    if (typed < MostTypedAhead && !(lengthy && std::ranges::any_of(queue_, &Entry::lengthy))) {
+    if (!full && !(lengthy && (banged_ || std::ranges::any_of(queue_, &Entry::lengthy)))) {
         queue_.push_back({std::move(action), kind, player_.soundsStarted(), true, lengthy});
         run();
         return;

@@ -41,7 +41,8 @@ public:
     void play(Sound sound, Side side, Wait wait);
     /// Queues a key typed while something is in hand, unless MostTypedAhead keys wait already, or it
     /// is lengthy (its answer takes seconds) and a lengthy one waits: then the key is dropped, and
-    /// the first dropped since no key waited is told by a tick.
+    /// the first dropped since no key waited is told by a tick. Once MostTypedAhead are exceeded, no
+    /// lengthy key waits until every key waiting was handled.
     void postTypedAhead(Action action, Kind kind, bool lengthy);
     /// Holds everything queued until release(), for instance while the user reads a message.
     void hold();
@@ -78,4 +79,5 @@ private:
     bool waiting_ = false;        // for the current sound to end
     int holds_ = 0;
     bool dropping_ = false; // keys were dropped since no key typed ahead waited
+    bool banged_ = false;   // … because more than MostTypedAhead came
 };

@@ -111,6 +111,7 @@ private slots:
         QTest::newRow("the tick after the command in hand") << "ta k1 k2 k3 k4 k5 | end"
                                                             << "a|a'^";
         QTest::newRow("one lengthy key waits at most") << "wa l1 k2 l3 k4 l5 | " + fiveEnds << "a|^124";
+        QTest::newRow("a storm leaves no lengthy key waiting") << "wa l1 k2 k3 k4 k5 end l6 | " + fiveEnds << "a^|234";
         QTest::newRow("other commands never dropped") << "wa k1 k2 k3 k4 gb k5 | " + fiveEnds + " end"
                                                       << "a|^1234b";
         QTest::newRow("a storm of 500 keys") << "wa " + QStringList(500, "kx").join(' ') + " | " + fiveEnds + " end"
