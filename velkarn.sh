@@ -23,6 +23,8 @@ package_packages=(librsvg2-bin dpkg-dev file)
 test_packages=(g++-mingw-w64-x86-64 wine wine64 lintian appstream desktop-file-utils git)
 # The benchmark's private sound server, as a Debian desktop runs it, and the recorder of its output.
 server_packages=(pipewire pipewire-pulse wireplumber pulseaudio-utils dbus-daemon libpipewire-0.3-dev)
+# The game played beside Orca, headless, with its speech and the game's sound on one clock.
+reader_packages=(orca speech-dispatcher xvfb xauth xdotool at-spi2-core python3-pyatspi python3-numpy locales)
 # The Windows build from Debian's source packages (tools/windows/build-deps.sh), its icon, the
 # installer, and its tests under wine on a virtual screen.
 windows_packages=(g++-mingw-w64-x86-64-posix dpkg-dev librsvg2-bin icoutils nsis wine wine64 xvfb xauth)
@@ -82,7 +84,8 @@ build() {
 case "${1:-run}" in
   run)     install_missing "${build_packages[@]}"; build default; exec ./build/velkarn ;;
   build)   install_missing "${build_packages[@]}"; build default ;;
-  test)    install_missing "${build_packages[@]}" "${package_packages[@]}" "${test_packages[@]}" "${server_packages[@]}"
+  test)    install_missing "${build_packages[@]}" "${package_packages[@]}" "${test_packages[@]}" "${server_packages[@]}" \
+             "${reader_packages[@]}"
            build default; ctest --preset default
            build asan; ctest --preset asan
            install_missing "${windows_packages[@]}"

@@ -34,6 +34,7 @@ struct Command {
     const char *text = nullptr; // its menu text, translated by Commands::tr()
     Call call = {};
     Kind kind = Kind::Game;
+    bool lengthy = false; // its answer takes seconds: typed ahead, one such key waits at most
 };
 
 // The table of every command. A new key is one row here and, for something new, one slot on Game.

@@ -79,9 +79,17 @@ bool KeyRouter::handleKey(QObject *target, const QKeyEvent &key)
             return true;
         // While something is in hand a key from the keyboard waits its turn, like every other
         // command. Its replay comes from the queue itself, not from the window system, and is handled.
+        // Only a few keys wait; Esc and Ctrl always do, since they end what the child asked to hear.
         if (queue_.isBusy()) {
-            queue_.post([this, keystroke = Keystroke{key.key(), key.modifiers(), key.text()}] { replay(keystroke); },
-                        kind == Command::Kind::Request ? CommandQueue::Kind::Request : CommandQueue::Kind::Game);
+            auto replayed
+                = [this, keystroke = Keystroke{key.key(), key.modifiers(), key.text()}] { replay(keystroke); };
+            if (kind == Command::Kind::Silence)
+                queue_.post(std::move(replayed));
+            else
+                queue_.postTypedAhead(std::move(replayed),
+                                      kind == Command::Kind::Request ? CommandQueue::Kind::Request
+                                                                     : CommandQueue::Kind::Game,
+                                      route != nullptr && route->command->lengthy);
             return true;
         }
     }

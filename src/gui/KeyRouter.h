@@ -18,7 +18,8 @@ class QWidget;
 // Turns the keys typed on the main window and its controls into the game's commands, as the command
 // table says. A key held down counts once, and only the list's arrows repeat. While something is in
 // hand, a key waits its turn like every other command and is handled afterwards, in order, where the
-// focus is then; Esc and Ctrl end what the child asked to hear at once.
+// focus is then, as long as the queue has room for keys typed ahead; Esc and Ctrl end what the child
+// asked to hear at once, and are never dropped.
 class KeyRouter : public QObject
 {
     Q_OBJECT

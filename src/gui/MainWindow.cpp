@@ -43,6 +43,10 @@ MainWindow::MainWindow(Game &game, CommandQueue &queue, QWidget *parent)
     connect(&game_, &Game::soundSettingsChanged, this, &MainWindow::showSoundSettings);
     // Whatever took the focus (a menu, a dialog, a message, a control that hid), once it has let
     // go the keys reach the game again.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        if (old != nullptr && old->window() == this && qobject_cast<QMenuBar *>(now) != nullptr)
+            focusBeforeMenus_ = old;
+    });
     connect(qApp, &QApplication::focusChanged, this, &MainWindow::keepFocusInPlay, Qt::QueuedConnection);
 }
 
@@ -73,7 +77,7 @@ void MainWindow::createMenus()
 {
     for (Menu menu : {Menu::Game, Menu::Sound, Menu::Language, Menu::Help}) {
         menus_[menu] = menuBar()->addMenu(QString()); // every text is set by retranslate()
-        connect(menus_[menu], &QMenu::aboutToHide, this, &MainWindow::keepFocusInPlay, Qt::QueuedConnection);
+        connect(menus_[menu], &QMenu::aboutToHide, this, &MainWindow::leaveMenuBar, Qt::QueuedConnection);
     }
     for (const Command &command : Commands::all()) {
         auto *action = new QAction(this);
@@ -253,6 +257,17 @@ void MainWindow::showWalking()
     // Keys then go to the window itself rather than to the hidden list.
     if (QWidget *focus = focusWidget(); focus && !focus->isVisible())
         focus->clearFocus();
+}
+
+void MainWindow::leaveMenuBar()
+{
+    // Esc closes a menu but leaves its title lit on the menu bar, which would take the next keys: a
+    // closed menu, chosen or cancelled, gives them back to where the child was playing.
+    if (QApplication::activePopupWidget() == nullptr && menuBar()->hasFocus()) {
+        const bool back = focusBeforeMenus_ && focusBeforeMenus_->isVisible() && focusBeforeMenus_->isEnabled();
+        back ? focusBeforeMenus_->setFocus(Qt::MenuBarFocusReason) : setFocus(Qt::MenuBarFocusReason);
+    }
+    keepFocusInPlay();
 }
 
 void MainWindow::keepFocusInPlay()

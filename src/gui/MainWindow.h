@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPointer>
 
 #include <array>
 #include <map>
@@ -81,6 +82,7 @@ private:
     void showChoosing();
     void showWalking();
     void keepFocusInPlay();
+    void leaveMenuBar();
     void holdUntilClosed(QDialog *dialog);
 
     Game &game_;
@@ -94,4 +96,5 @@ private:
     QMenu *screenReaderMenu_ = nullptr;
     QActionGroup *screenReaderGroup_ = nullptr;
     bool playingAlong_ = false;
+    QPointer<QWidget> focusBeforeMenus_; // where the child was playing when the menu bar took the keys
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Velkarn.h"
 
+#include "i18n/CutForMessage.h"
 #include "record/RecordingDialog.h"
 #include "record/RecordingSession.h"
 
@@ -82,13 +83,13 @@ void Velkarn::start(const QString &language, const QString &screenReader)
     window_.show();
     if (!language.isEmpty() && !useLanguage(language)) {
         window_.showMessage(tr("Velkarn kan ikke språket «%1». Det kan: %2.")
-                                .arg(language, Translations::available().join(QStringLiteral(", "))),
+                                .arg(cutForMessage(language), Translations::available().join(QStringLiteral(", "))),
                             QMessageBox::Warning);
     }
     if (!screenReader.isEmpty() && !mode) {
-        window_.showMessage(
-            tr("Velkarn kjenner ikke skjermleservalget «%1». Det kan være: auto, on, off.").arg(screenReader),
-            QMessageBox::Warning);
+        window_.showMessage(tr("Velkarn kjenner ikke skjermleservalget «%1». Det kan være: auto, on, off.")
+                                .arg(cutForMessage(screenReader)),
+                            QMessageBox::Warning);
     }
     // One message for all sound: not one for every recording that the game then cannot play.
     if (!player_.hasDevice())
@@ -131,9 +132,9 @@ void Velkarn::checkRecordings()
     const bool missing = !player_.catalogue().hasRecordings();
     player_.setSilent(missing);
     if (missing) {
-        window_.showMessage(
-            tr("Fant ingen lyder i mappen %1. Velkarn går videre uten lyd.").arg(player_.catalogue().folder()),
-            QMessageBox::Warning);
+        window_.showMessage(tr("Fant ingen lyder i mappen %1. Velkarn går videre uten lyd.")
+                                .arg(cutForMessage(player_.catalogue().folder())),
+                            QMessageBox::Warning);
     }
 }
 

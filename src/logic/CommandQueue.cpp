@@ -24,12 +24,45 @@ void CommandQueue::post(Action action, Kind kind)
 
 void CommandQueue::play(Sound sound, Side side, Wait wait)
 {
-    post([this, sound, side, wait] {
+    post(playing(sound, side, wait));
+}
+
+CommandQueue::Action CommandQueue::playing(Sound sound, Side side, Wait wait)
+{
+    return [this, sound, side, wait] {
         if (!player_.play(sound, side))
             return;
         soundKind_ = runningKind_;
         waiting_ = wait == Wait::Yes;
-    });
+    };
+}
+
+void CommandQueue::postTypedAhead(Action action, Kind kind, bool lengthy)
+{
+    const auto typed = std::ranges::count_if(queue_, &Entry::typed);
+    if (typed == 0)
+        dropping_ = banged_ = false;
+    const bool full = typed >= MostTypedAhead;
+    if (full && !banged_) {
+        // A banged keyboard: the help or the lesson pressed on the way is not sat through after it.
+        banged_ = true;
+        std::erase_if(queue_, [](const Entry &entry) { return entry.typed && entry.lengthy; });
+    }
+    // One lengthy answer waiting is enough: four would be twenty seconds of speech after a banged keyboard.
+    if (!full && !(lengthy && (banged_ || std::ranges::any_of(queue_, &Entry::lengthy)))) {
+        queue_.push_back({std::move(action), kind, player_.soundsStarted(), true, lengthy});
+        run();
+        return;
+    }
+    // One tick for a keyboard banged on, not one for every key: heard after the command in hand, before
+    // the keys that wait.
+    if (!dropping_) {
+        dropping_ = true;
+        const auto firstGiven
+            = std::ranges::find_if(queue_, [](const Entry &entry) { return entry.givenAt.has_value(); });
+        queue_.insert(firstGiven,
+                      {playing(Sound::VolumeTick, Side::Centre, Wait::No), Kind::Game, player_.soundsStarted()});
+    }
 }
 
 void CommandQueue::hold()
@@ -75,7 +108,8 @@ void CommandQueue::run()
         return;
     running_ = true;
     while (!isHolding() && !queue_.empty()) {
-        if (const auto givenAt = queue_.front().givenAt; givenAt && player_.playingSince(*givenAt)) {
+        if (const auto givenAt = queue_.front().givenAt;
+            givenAt && soundKind_ == Kind::Game && player_.playingSince(*givenAt)) {
             waiting_ = true; // begun after this command was given: heard to its end first
             continue;
         }

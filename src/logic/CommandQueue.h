@@ -17,7 +17,9 @@ class SoundPlayer;
 // hand and may queue steps of its own, which run before anything that arrived later. A sound that
 // is waited for, or a message being read, holds everything after it until it is over; nothing
 // blocks meanwhile, so the window keeps painting and can always be closed. A command never cuts
-// a sound that began after it was given: when its turn comes it waits for that sound first.
+// a sound that began after it was given: when its turn comes it waits for that sound first (what the
+// child asked to hear is the exception: it may be long, and is cut as if the key came while it played).
+// Only a few keys typed ahead wait; further ones are dropped, and the child hears one tick for it.
 class CommandQueue : public QObject
 {
     Q_OBJECT
@@ -27,6 +29,9 @@ public:
     /// The game's own commands, or what the child asked to hear (help, "where am I", the sound
     /// lesson), which Esc ends.
     enum class Kind { Game, Request };
+    /// How many keys typed ahead wait at most: enough for the next few doors, and little to sit
+    /// through after a child bangs the keyboard (a door is heard in under two seconds).
+    static constexpr int MostTypedAhead = 4;
 
     explicit CommandQueue(SoundPlayer &player, QObject *parent = nullptr);
 
@@ -34,6 +39,11 @@ public:
     void post(Action action, Kind kind = Kind::Game);
     /// Queues a sound at its side; with Wait::Yes, what follows waits until it has been heard.
     void play(Sound sound, Side side, Wait wait);
+    /// Queues a key typed while something is in hand, unless MostTypedAhead keys wait already, or it
+    /// is lengthy (its answer takes seconds) and a lengthy one waits: then the key is dropped, and
+    /// the first dropped since no key waited is told by a tick. Once MostTypedAhead are exceeded, no
+    /// lengthy key waits until every key waiting was handled.
+    void postTypedAhead(Action action, Kind kind, bool lengthy);
     /// Holds everything queued until release(), for instance while the user reads a message.
     void hold();
     /// Ends one hold().
@@ -51,8 +61,11 @@ private:
         Action action;
         Kind kind = Kind::Game;
         std::optional<quint64> givenAt; // sounds started when it was given; none for a step
+        bool typed = false;             // a key typed ahead
+        bool lengthy = false;           // … whose answer takes seconds
     };
 
+    Action playing(Sound sound, Side side, Wait wait);
     void run();
     void onSoundEnded();
     bool isHolding() const { return waiting_ || holds_ > 0; }
@@ -65,4 +78,6 @@ private:
     Kind soundKind_ = Kind::Game; // who started the current sound
     bool waiting_ = false;        // for the current sound to end
     int holds_ = 0;
+    bool dropping_ = false; // keys were dropped since no key typed ahead waited
+    bool banged_ = false;   // … because more than MostTypedAhead came
 };

@@ -2,6 +2,7 @@
 #include "RecordingSession.h"
 
 #include "TakeCleaner.h"
+#include "i18n/CutForMessage.h"
 #include "sound/SoundComponent.h"
 #include "sound/SoundPlayer.h"
 
@@ -133,7 +134,7 @@ void RecordingSession::keep()
 void RecordingSession::restore(Sound sound)
 {
     if (!store_.restore(language_, sound)) {
-        emit problem(tr("Kunne ikke slette %1.").arg(store_.path(language_, sound)));
+        emit problem(tr("Kunne ikke slette %1.").arg(cutForMessage(store_.path(language_, sound))));
         return;
     }
     emit recordingsChanged();
@@ -144,14 +145,16 @@ void RecordingSession::exportTo(const QString &folder)
 {
     const QString error = store_.exportTo(language_, folder);
     if (error.isEmpty())
-        emit done(tr("Innspillingene er kopiert til %1.").arg(QDir::toNativeSeparators(folder)));
+        emit done(tr("Innspillingene er kopiert til %1.").arg(cutForMessage(QDir::toNativeSeparators(folder))));
     else
         emit problem(error);
 }
 
 void RecordingSession::importFrom(const QString &folder)
 {
-    const QStringList refused = store_.importFrom(language_, folder);
+    QStringList refused = store_.importFrom(language_, folder);
+    for (QString &name : refused)
+        name = cutForMessage(name);
     emit recordingsChanged();
     if (refused.isEmpty()) {
         emit done(tr("Innspillingene er hentet inn."));

@@ -3,6 +3,7 @@
 
 #include "RecordingFile.h"
 #include "TakeCleaner.h"
+#include "i18n/CutForMessage.h"
 #include "sound/SoundCatalogue.h"
 
 #include <SDL.h>
@@ -94,7 +95,7 @@ QString RecordingStore::save(const QString &language, Sound sound, std::span<con
 {
     if (writeWhole(path(language, sound), waveBytes(samples)))
         return {};
-    return tr("Kunne ikke lagre innspillingen i %1.").arg(path(language, sound));
+    return tr("Kunne ikke lagre innspillingen i %1.").arg(cutForMessage(path(language, sound)));
 }
 
 bool RecordingStore::restore(const QString &language, Sound sound) const
@@ -110,7 +111,8 @@ QString RecordingStore::exportTo(const QString &language, const QString &target)
             continue;
         const QString name = SoundCatalogue::fileName(sound);
         if (!writeWhole(QDir(target).filePath(name), readAll(path(language, sound))))
-            return tr("Kunne ikke skrive %1 i mappen %2.").arg(name, QDir::toNativeSeparators(target));
+            return tr("Kunne ikke skrive %1 i mappen %2.")
+                .arg(cutForMessage(name), cutForMessage(QDir::toNativeSeparators(target)));
         ++written;
     }
     return written > 0 ? QString() : tr("Det finnes ingen egne innspillinger å eksportere.");

@@ -2,6 +2,7 @@
 #include "SoundPlayer.h"
 
 #include "SoundComponent.h"
+#include "i18n/CutForMessage.h"
 
 #include <algorithm>
 
@@ -49,13 +50,14 @@ bool SoundPlayer::play(Sound sound, Side side)
         // A broken own recording: the built-in voice speaks, and the teacher hears of it once.
         if (!reported_.contains(path)) {
             reported_.insert(path);
-            report_(tr("Din egen innspilling %1 kan ikke spilles. Velkarn bruker den innebygde stemmen.").arg(path));
+            report_(tr("Din egen innspilling %1 kan ikke spilles. Velkarn bruker den innebygde stemmen.")
+                        .arg(cutForMessage(path)));
         }
         path = catalogue_.builtInPath(sound);
         handle = component_.openWave(path);
     }
     if (handle == -1) {
-        report_(tr("Kan ikke åpne lydfilen: %1").arg(path));
+        report_(tr("Kan ikke åpne lydfilen: %1").arg(cutForMessage(path)));
         return false;
     }
     component_.closeWave(current_);

@@ -12,8 +12,11 @@
 //   t<x>  a command with a waited sound and then a step of its own, which writes x'
 //   d<x>  a door: its number, waited for, then the door opening, not waited for
 //   r<x>  a request whose sound is waited for     u<x>  a request with a step, like t<x>
+//   q<x>  a request whose sound is not waited for (the spoken help)
+//   k<x>  a key typed ahead, whose sound is waited for      l<x>  a lengthy one, like F4
 //   end   the sound playing ends        hold, release, clear   the queue's own
 //   cancel  Esc: writes + when it ended something, - when not         |  writes |
+// and ^ when the tick of dropped keys is heard.
 class CommandQueueTest : public QObject
 {
     Q_OBJECT
@@ -36,12 +39,17 @@ private:
                 {"|", [this] { log += '|'; }},
             };
             const QChar kind = token[0];
+            const auto ticks = sound.log.count("start volume.wav C");
             if (const auto own = queueOwn.find(token); own != queueOwn.end())
                 own->second();
+            else if (kind == 'k' || kind == 'l')
+                queue.postTypedAhead([this, name = token.mid(1)] { run('w', name); }, CommandQueue::Kind::Game,
+                                     kind == 'l');
             else
                 queue.post([this, kind, name = token.mid(1)] { run(kind, name); },
-                           kind == 'r' || kind == 'u' ? CommandQueue::Kind::Request : CommandQueue::Kind::Game);
+                           QString("ruq").contains(kind) ? CommandQueue::Kind::Request : CommandQueue::Kind::Game);
             QCoreApplication::processEvents(); // the ends of sounds cut off, reported a moment later
+            log += QString(sound.log.count("start volume.wav C") - ticks, '^');
         }
         void run(QChar kind, const QString &name)
         {
@@ -50,7 +58,7 @@ private:
                 queue.play(Sound::Number1, Side::Centre, Wait::Yes);
                 queue.play(Sound::DoorOpen, Side::Centre, Wait::No);
             } else if (kind != 'g') {
-                queue.play(Sound::Welcome, Side::Centre, kind == 'n' ? Wait::No : Wait::Yes);
+                queue.play(Sound::Welcome, Side::Centre, kind == 'n' || kind == 'q' ? Wait::No : Wait::Yes);
             }
             if (kind == 't' || kind == 'u')
                 queue.post([this, name] { log += name + '\''; });
@@ -88,6 +96,26 @@ private slots:
                                                          << "a|b+";
         QTest::newRow("Esc leaves the game's commands") << "wa gb cancel | end"
                                                         << "a-|b";
+        QTest::newRow("a request's sound is cut by what waited") << "wa qb gc | end"
+                                                                 << "a|bc";
+        const QString fiveEnds = "end end end end end";
+        QTest::newRow("a key typed ahead of nothing") << "k1"
+                                                      << "1";
+        QTest::newRow("keys typed ahead up to the bound") << "wa k1 k2 k3 k4 | " + fiveEnds << "a|1234";
+        QTest::newRow("keys beyond it dropped, one tick") << "wa k1 k2 k3 k4 k5 k6 | " + fiveEnds << "a|^1234";
+        QTest::newRow("room again for a key once one is handled")
+            << "wa k1 k2 k3 k4 k5 end k6 end end k7 " + fiveEnds << "a^12347";
+        QTest::newRow("a tick again once every key waiting was handled")
+            << "wa k1 k2 k3 k4 k5 end " + fiveEnds + " wb k1 k2 k3 k4 k5 end"
+            << "a^1234b^";
+        QTest::newRow("the tick after the command in hand") << "ta k1 k2 k3 k4 k5 | end"
+                                                            << "a|a'^";
+        QTest::newRow("one lengthy key waits at most") << "wa l1 k2 l3 k4 l5 | " + fiveEnds << "a|^124";
+        QTest::newRow("a storm leaves no lengthy key waiting") << "wa l1 k2 k3 k4 k5 end l6 | " + fiveEnds << "a^|234";
+        QTest::newRow("other commands never dropped") << "wa k1 k2 k3 k4 gb k5 | " + fiveEnds + " end"
+                                                      << "a|^1234b";
+        QTest::newRow("a storm of 500 keys") << "wa " + QStringList(500, "kx").join(' ') + " | " + fiveEnds + " end"
+                                             << "a|^xxxx";
     }
     void commandsRunOneAtATimeInOrder()
     {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "i18n/CutForMessage.h"
 #include "i18n/Translations.h"
 #include "sound/ChooseSoundComponent.h"
 #include "sound/SoundPlayer.h"
@@ -102,7 +103,8 @@ private slots:
         player.setCatalogue(SoundCatalogue(dir.path() + '/'));
         QVERIFY(player.play(Sound::Welcome, Side::Centre));
         QVERIFY(!player.play(Sound::Help, Side::Centre)); // it has no recording
-        QCOMPARE(reports, QStringList{"Kan ikke åpne lydfilen: " + QDir::toNativeSeparators(Path("help.wav"))});
+        QCOMPARE(reports,
+                 QStringList{"Kan ikke åpne lydfilen: " + cutForMessage(QDir::toNativeSeparators(Path("help.wav")))});
         QVERIFY(player.isPlaying() && (!sdl || Mix_Playing(-1) == 1));
         QVERIFY(player.play(Sound::Welcome, Side::Centre));
         QVERIFY(!sdl || Mix_Playing(-1) == 1);
@@ -110,7 +112,8 @@ private slots:
         qint32 more[8];
         for (qint32 &handle : more) {
             QVERIFY(!sdl || Mix_AllocateChannels(-1) == 8);
-            sound->startWave(handle = sound->openWave(Path("welcome.wav")));
+            QVERIFY(!sound->isPlaying(handle = sound->openWave(Path("welcome.wav")))); // opened, not started
+            sound->startWave(handle);
         }
         QVERIFY(std::all_of(std::begin(more), std::end(more), [&](qint32 h) { return sound->isPlaying(h); }));
         QVERIFY(!sdl || (Mix_Playing(-1) == 9 && Mix_AllocateChannels(-1) == 16));
@@ -261,9 +264,8 @@ private slots:
         QTest::addColumn<double>("leftShare"); // of all that is heard
         QTest::addColumn<double>("db");        // beside door 1 at full volume
         QTest::addColumn<double>("within");    // dB
-        // A sound server's recorder may miss part of the cycle in which it joins (0.03 dB seen).
-        QTest::newRow("door 1: left ear only") << -1 << 10 << false << 1.0 << 0.0 << 0.1;
-        QTest::newRow("door 3: right ear only") << 1 << 10 << false << 0.0 << 0.0 << 0.1;
+        QTest::newRow("door 1: left ear only") << -1 << 10 << false << 1.0 << 0.0 << 0.01;
+        QTest::newRow("door 3: right ear only") << 1 << 10 << false << 0.0 << 0.0 << 0.05;
         QTest::newRow("door 1 in both ears") << -1 << 10 << true << 0.5 << 0.0 << 0.13;
         QTest::newRow("level 7: 9 dB softer") << 0 << 7 << false << 0.5 << -9.0 << 0.5;
         QTest::newRow("level 1: 27 dB softer") << 0 << 1 << false << 0.5 << -27.0 << 0.5;
@@ -276,7 +278,8 @@ private slots:
         QFETCH(double, leftShare);
         QFETCH(double, db);
         QFETCH(double, within);
-        static const Energy reference = Heard(-1, 10, false);
+        // The first play after a stalled server may begin with the end of what the sink held then.
+        static const Energy reference = (Heard(-1, 10, false), Heard(-1, 10, false));
         const Energy heard = Heard(static_cast<qint16>(pan), volume, bothEars);
         QVERIFY(reference.Total() > 0 && heard.Total() > 0);
         QVERIFY2(qAbs(heard.frames - 9600) < 300, qPrintable(QString::number(heard.frames))); // 200 ms, once

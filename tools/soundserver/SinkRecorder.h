@@ -178,6 +178,14 @@ private:
         const uint32_t frames = d.data == nullptr ? 0 : d.chunk->size / (2 * sizeof(float));
         const std::lock_guard lock(self->mutex_);
         const uint64_t cycle = ++self->heardCycle_;
+        // After the graph has rested, or where the recorder missed cycles, the sink ran the cycles
+        // just before this one a quantum apart, not when the recorder last ran: a sound that the
+        // sink played in its first cycle after a rest belongs there, not seconds earlier.
+        const qint64 quantumNs = qint64(frames) * FrameNs;
+        if (quantumNs > 0 && time.now - self->cycles_[(cycle - 1) % Cycles] > quantumNs * 3 / 2) {
+            for (int back = 1; back <= self->lag_; ++back)
+                self->cycles_[(cycle - back) % Cycles] = time.now - back * quantumNs;
+        }
         self->cycles_[cycle % Cycles] = time.now;
         const qint64 played = self->cycles_[(cycle - std::max(self->lag_, 0)) % Cycles] + frames * FrameNs;
         for (uint32_t i = 0; i < frames; ++i) {

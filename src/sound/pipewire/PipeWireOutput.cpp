@@ -6,8 +6,11 @@
 
 #include <pipewire/pipewire.h>
 #include <spa/param/audio/format-utils.h>
+#include <spa/support/thread.h>
 
 #include <QByteArray>
+
+#include <pthread.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -109,6 +112,22 @@ struct PipeWireOutput::Callbacks {
             ++self->sinks_;
     }
 
+    // The loop's thread, asked once the stream is made: real-time at the lowest priority, so that on
+    // a busy machine it answers the server at once when the stream wakes for the first sound after a
+    // rest. It only passes messages and always waits again; the mixing thread keeps its higher priority.
+    static int hurry(spa_loop * /*loop*/, bool /*async*/, uint32_t /*seq*/, const void * /*data*/, size_t /*size*/,
+                     void *user)
+    {
+        // The context's own way, which asks RTKit where the user may not raise a priority himself.
+        auto *utils = static_cast<spa_thread_utils *>(
+            pw_context_get_object(static_cast<pw_context *>(user), SPA_TYPE_INTERFACE_ThreadUtils));
+        int lowest = 0;
+        int highest = 0;
+        if (utils != nullptr && spa_thread_utils_get_rt_range(utils, nullptr, &lowest, &highest) == 0)
+            spa_thread_utils_acquire_rt(utils, reinterpret_cast<spa_thread *>(pthread_self()), lowest);
+        return 0;
+    }
+
     static void lose(PipeWireOutput *self)
     {
         if (!self->lost_.exchange(true))
@@ -136,8 +155,8 @@ PipeWireOutput::PipeWireOutput(VoiceMixer &mixer, int quantumFrames, QObject *pa
         return;
     }
     const Lock lock(loop_);
-    if (connect())
-        makeStream(quantumFrames);
+    if (connect() && makeStream(quantumFrames))
+        pw_loop_invoke(pw_thread_loop_get_loop(loop_), &Callbacks::hurry, 0, nullptr, 0, false, context_);
 }
 
 PipeWireOutput::~PipeWireOutput()
