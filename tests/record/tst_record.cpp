@@ -46,7 +46,9 @@ class RecordTest : public QObject
         QVERIFY(WriteBytes(input, QByteArray(reinterpret_cast<const char *>(take.data()), qsizetype(take.size() * 2))));
         qputenv("SDL_AUDIODRIVER", "disk");
         qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(input));
-        qputenv("SDL_DISKAUDIODELAY", "0"); // as fast as the file reads
+        // As fast as the file reads: the path reads as a delay of 0 ms. Not "0": on Windows SDL 2.26
+        // gives every variable in one shared buffer, and the delay, read second, would overwrite the path.
+        qputenv("SDL_DISKAUDIODELAY", QFile::encodeName(input));
     }
     static qint64 Ms(qsizetype samples) { return samples * 1000 / TakeCleaner::Rate; }
 
@@ -158,6 +160,7 @@ private slots:
         QFETCH(QByteArray, driver);
         qputenv("SDL_AUDIODRIVER", driver);
         qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(Path("no such file.raw")));
+        qunsetenv("SDL_DISKAUDIODELAY"); // Speak()'s would stand for the path on Windows
         FakeSoundComponent sound;
         sound.open = false; // no beep to wait for
         SoundPlayer player(sound, [](const QString &) {});
