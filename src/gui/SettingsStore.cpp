@@ -84,8 +84,7 @@ SettingsStore::SettingsStore(QString path)
 SettingsStore::~SettingsStore()
 {
     if (delay_.isActive())
-        write();
-    writer_.waitForDone();
+        write(); // the thread pool's destructor waits for it
 }
 
 void SettingsStore::keep(const Settings &settings)

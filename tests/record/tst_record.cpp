@@ -65,7 +65,8 @@ private slots:
         QTest::addColumn<std::vector<qint16>>("take");
         QTest::addColumn<qint64>("longestMs");
         QTest::addColumn<qint64>("expectedMs"); // -1: refused
-        QTest::newRow("silence only") << std::vector<qint16>(48000, 300) << TakeCleaner::LongestPhraseMs << -1LL;
+        QTest::newRow("silence only, at the threshold")
+            << std::vector<qint16>(48000, qint16(TakeCleaner::SilenceLevel)) << TakeCleaner::LongestPhraseMs << -1LL;
         QTest::newRow("tone in silence") << Take(400, 1000, 0.25) << TakeCleaner::LongestPhraseMs << 1000LL;
         QTest::newRow("clipped") << Take(100, 500, 3.0) << TakeCleaner::LongestPhraseMs << 500LL;
         QTest::newRow("phrase cut at 10 s") << Take(100, 12000, 0.5) << TakeCleaner::LongestPhraseMs << 10000LL;
@@ -175,6 +176,33 @@ private slots:
         QVERIFY(!session.isRecording() && !QFileInfo::exists(store.folder("nb")));
     }
 
+    // A microphone that gives nothing for 2 s mid-take (unplugged, or its driver hangs) is said once,
+    // and nothing is kept. The disk driver gives nothing until its delay has passed.
+    void microphoneFallsSilent()
+    {
+        QVERIFY(QDir::setCurrent(dir.path()));
+        // A relative path that also reads as a delay of 6000 ms, for the reason given in Speak().
+        const QByteArray input("6000.raw");
+        QVERIFY(WriteBytes(QString::fromLatin1(input), QByteArray(96000, '\x40')));
+        qputenv("SDL_AUDIODRIVER", "disk");
+        qputenv("SDL_DISKAUDIOFILEIN", input);
+        qputenv("SDL_DISKAUDIODELAY", input);
+        FakeSoundComponent sound;
+        sound.open = false; // no beep to wait for
+        SoundPlayer player(sound, [](const QString &) {});
+        const RecordingStore store(Path("silent"));
+        RecordingSession session(store, player, sound, "nb");
+        QSignalSpy started(&session, &RecordingSession::recordingStarted),
+            problem(&session, &RecordingSession::problem);
+        session.record(Sound::Welcome);
+        QCOMPARE(started.size(), 1);
+        QVERIFY(problem.wait(30000));
+        QVERIFY(!session.isRecording());
+        session.keep();
+        QCOMPARE(problem.size(), 1);
+        QVERIFY(!store.has("nb", Sound::Welcome));
+    }
+
     // What the game plays for the welcome: the teacher's, the built-in one once it is restored,
     // and the built-in one, said once, when the teacher's cannot be opened.
     void ownRecordingPlays_data()
@@ -226,6 +254,7 @@ private slots:
         const auto focus = [] { return QApplication::focusWidget()->objectName(); };
         const auto enabled = [&](const char *name) { return dialog.findChild<QPushButton *>(name)->isEnabled(); };
         QVERIFY(!enabled("keepButton") && !enabled("restoreButton") && !enabled("stopButton"));
+        QCOMPARE(dialog.findChild<QProgressBar *>("levelMeter")->value(), 0); // empty, not undefined
         dialog.findChild<QListWidget *>("phraseList")->setFocus();
         press(Qt::Key_Down);
         press(Qt::Key_Tab);
