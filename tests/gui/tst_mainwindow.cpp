@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QSettings>
 #include <QtTest>
 #include <qpa/qwindowsysteminterface.h>
@@ -657,6 +658,7 @@ private slots:
         QCOMPARE(prompt->font().pointSize(), font.pointSize()); // never shrunk to fit
         QVERIFY(prompt->width() >= prompt->sizeHint().width() && prompt->height() >= prompt->sizeHint().height());
         QVERIFY(List()->width() >= List()->sizeHintForColumn(0) && List()->height() >= List()->sizeHintForRow(0));
+        QVERIFY(!List()->verticalScrollBar()->isVisible()); // one number at a time, nothing over it
         QVERIFY(prompt->geometry().right() < List()->x() && prompt->y() == List()->y()); // read in this order
         const QRect client = window->centralWidget()->rect();
         QVERIFY(client.contains(prompt->geometry()) && client.contains(List()->geometry()));
