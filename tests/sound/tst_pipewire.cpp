@@ -6,6 +6,7 @@
 #include "sound/ChooseSoundComponent.h"
 #include "sound/SoundPlayer.h"
 #include "sound/pipewire/PipeWireSoundComponent.h"
+#include "sound/pipewire/VoiceMixer.h"
 #include "support/MonitorRecorder.h"
 #include "support/PrivateSoundServer.h"
 #include "support/WaveFile.h"
@@ -143,6 +144,24 @@ private slots:
         QVERIFY(Energy(recorder.takeSound()) > 0);
         QVERIFY(!sound.isPlaying(next));
         QVERIFY(Becomes(false));
+    }
+
+    // The mixer, alone: each sound played to its end is counted once, and idle voices never.
+    void theMixerCountsEachEndedSoundOnce()
+    {
+        VoiceMixer mixer;
+        const auto sound
+            = [](quint32 frames) { return std::make_shared<const Pcm>(Pcm{std::vector<qint16>(frames * 2)}); };
+        QCOMPARE(mixer.collectEnded(), 0);
+        mixer.start(sound(10), 1, 1);
+        mixer.start(sound(20), 1, 1);
+        std::vector<float> out(2 * 10);
+        QStringList counted; // after each pass of 10 frames: the count, then the count again
+        for (int pass = 0; pass < 3; ++pass) {
+            mixer.mix(out.data(), 10);
+            counted << QStringLiteral("%1 %2").arg(mixer.collectEnded()).arg(mixer.collectEnded());
+        }
+        QCOMPARE(counted, QStringList({"1 0", "1 0", "0 0"}));
     }
 
     void aServerThatGoesAwayIsSaidOnceAndTheGameGoesOnSilently_data()
