@@ -121,6 +121,10 @@ private slots:
         QCOMPARE(props["media.role"].toString(), "Game");
         QCOMPARE(props["media.class"].toString(), "Stream/Output/Audio");
         QCOMPARE(props["node.latency"].toString(), "128/48000");
+        // Offered at the recordings' own rate, so that a server at another rate converts them.
+        const QJsonObject format = GameNode()[QStringLiteral("params")][QStringLiteral("EnumFormat")][0].toObject();
+        QCOMPARE(QStringLiteral("%1 Hz, %2 channels").arg(format["rate"].toInt()).arg(format["channels"].toInt()),
+                 "48000 Hz, 2 channels");
     }
 
     void itRestsWhileSilentAndWakesForTheNextSound()
