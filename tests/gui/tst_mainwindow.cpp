@@ -259,6 +259,41 @@ private slots:
         QCOMPARE(sound->playOut().join(", "), heard);
     }
 
+    // A door's digit counts with any modifier, but not from the keypad; + and - count from either, and
+    // however they are typed; a menu's shortcut counts only as it is written.
+    void theKeysCountAsTheChildTypesThem_data()
+    {
+        const int door = FirstDoors()[0];
+        const QString chosen = FakeSoundComponent::doorOpens(door).join(", ");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("heard");
+        const auto digit = QString::number(door);
+        QTest::newRow("door key") << Qt::Key_0 + door << Qt::KeyboardModifiers() << digit << chosen;
+        QTest::newRow("door key with Alt")
+            << Qt::Key_0 + door << Qt::KeyboardModifiers(Qt::AltModifier) << digit << chosen;
+        QTest::newRow("keypad digit") << Qt::Key_0 + door << Qt::KeyboardModifiers(Qt::KeypadModifier) << digit << "";
+        QTest::newRow("keypad minus") << int(Qt::Key_Minus) << Qt::KeyboardModifiers(Qt::KeypadModifier) << "-"
+                                      << "volume.wav C";
+        QTest::newRow("plus with Shift") << int(Qt::Key_Plus) << Qt::KeyboardModifiers(Qt::ShiftModifier) << "+"
+                                         << "volume.wav C";
+        QTest::newRow("F2 with Shift") << int(Qt::Key_F2) << Qt::KeyboardModifiers(Qt::ShiftModifier) << ""
+                                       << "";
+        QTest::newRow("a letter") << int(Qt::Key_A) << Qt::KeyboardModifiers() << "a"
+                                  << "";
+    }
+    void theKeysCountAsTheChildTypesThem()
+    {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(QString, text);
+        QFETCH(QString, heard);
+        StartWalk(3);
+        TypeKey(*window, key, modifiers, text);
+        QCOMPARE(sound->playOut().join(", "), heard);
+    }
+
     void escAndCtrlEndWhatTheChildAskedToHearAtOnce_data()
     {
         QTest::addColumn<int>("request");
