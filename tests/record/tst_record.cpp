@@ -9,6 +9,7 @@
 #include "support/WaveFile.h"
 
 #include <QListWidget>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -169,6 +170,7 @@ private slots:
         SoundPlayer player(sound, [](const QString &) {});
         const RecordingStore store(Path("none"));
         RecordingSession session(store, player, sound, "nb");
+        const RecordingDialog dialog(session);
         QSignalSpy started(&session, &RecordingSession::recordingStarted),
             problem(&session, &RecordingSession::problem);
         session.record(Sound::Welcome);
@@ -176,6 +178,8 @@ private slots:
         QCOMPARE(started.size(), 0);
         QCOMPARE(problem.size(), 1);
         QVERIFY2(problem[0][0].toString().contains(why), qPrintable(problem[0][0].toString()));
+        const auto *box = dialog.findChild<QMessageBox *>("recordingProblem"); // shown, read by a screen reader
+        QVERIFY(box && box->isVisible() && box->text() == problem[0][0].toString());
         QVERIFY(!session.isRecording() && !QFileInfo::exists(store.folder("nb")));
     }
 
@@ -257,6 +261,8 @@ private slots:
         const auto focus = [] { return QApplication::focusWidget()->objectName(); };
         const auto enabled = [&](const char *name) { return dialog.findChild<QPushButton *>(name)->isEnabled(); };
         QVERIFY(!enabled("keepButton") && !enabled("restoreButton") && !enabled("stopButton"));
+        const auto *list = dialog.findChild<QListWidget *>("phraseList");
+        QCOMPARE(list->item(4)->text(), "3: tre (innebygd stemme)");             // a number, as the child hears it
         QCOMPARE(dialog.findChild<QProgressBar *>("levelMeter")->value(), 0); // empty, not undefined
         dialog.findChild<QListWidget *>("phraseList")->setFocus();
         press(Qt::Key_Down);
@@ -280,6 +286,7 @@ private slots:
         QCOMPARE(focus(), "keepButton");
         press(Qt::Key_Space);
         QVERIFY(store.has("nb", Sound::ChooseRoomCount));
+        QVERIFY(list->item(1)->text().endsWith("(egen innspilling)"));
         dialog.findChild<QPushButton *>("restoreButton")->setFocus();
         press(Qt::Key_Space);
         QVERIFY(!store.has("nb", Sound::ChooseRoomCount));
