@@ -41,9 +41,8 @@ class RecordTest : public QObject
         return take;
     }
     // Where the disk driver records from: the take as raw samples.
-    void Speak(const std::vector<qint16> &take)
+    void Speak(const std::vector<qint16> &take, const QString &input)
     {
-        const QString input = Path("in.raw");
         QVERIFY(WriteBytes(input, QByteArray(reinterpret_cast<const char *>(take.data()), qsizetype(take.size() * 2))));
         qputenv("SDL_AUDIODRIVER", "disk");
         qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(input));
@@ -51,6 +50,7 @@ class RecordTest : public QObject
         // gives every variable in one shared buffer, and the delay, read second, would overwrite the path.
         qputenv("SDL_DISKAUDIODELAY", QFile::encodeName(input));
     }
+    void Speak(const std::vector<qint16> &take) { Speak(take, Path("in.raw")); }
     static qint64 Ms(qsizetype samples) { return samples * 1000 / TakeCleaner::Rate; }
 
 private slots:
@@ -188,12 +188,8 @@ private slots:
     void microphoneFallsSilent()
     {
         QVERIFY(QDir::setCurrent(dir.path()));
-        // A relative path that also reads as a delay of 6000 ms, for the reason given in Speak().
-        const QByteArray input("6000.raw");
-        QVERIFY(WriteBytes(QString::fromLatin1(input), QByteArray(96000, '\x40')));
-        qputenv("SDL_AUDIODRIVER", "disk");
-        qputenv("SDL_DISKAUDIOFILEIN", input);
-        qputenv("SDL_DISKAUDIODELAY", input);
+        // A relative path, which Speak() also gives as the delay: read as 6000 ms.
+        Speak(std::vector<qint16>(48000, 0x4040), QStringLiteral("6000.raw"));
         FakeSoundComponent sound;
         sound.open = false; // no beep to wait for
         SoundPlayer player(sound, [](const QString &) {});
@@ -262,7 +258,7 @@ private slots:
         const auto enabled = [&](const char *name) { return dialog.findChild<QPushButton *>(name)->isEnabled(); };
         QVERIFY(!enabled("keepButton") && !enabled("restoreButton") && !enabled("stopButton"));
         const auto *list = dialog.findChild<QListWidget *>("phraseList");
-        QCOMPARE(list->item(4)->text(), "3: tre (innebygd stemme)");             // a number, as the child hears it
+        QCOMPARE(list->item(4)->text(), "3: tre (innebygd stemme)");          // a number, as the child hears it
         QCOMPARE(dialog.findChild<QProgressBar *>("levelMeter")->value(), 0); // empty, not undefined
         dialog.findChild<QListWidget *>("phraseList")->setFocus();
         press(Qt::Key_Down);
