@@ -495,23 +495,6 @@ private slots:
         QCOMPARE(english.last(), QStringLiteral("Door 3"));
     }
 
-    // The menus as a teacher sees them, in Norwegian: each item in its place, "-" a separator line.
-    void theMenusHoldTheirItemsInOrder()
-    {
-        QStringList menus;
-        for (const QAction *menu : window->menuBar()->actions()) {
-            QStringList items;
-            for (const QAction *item : menu->menu()->actions())
-                items << (item->isSeparator() ? QStringLiteral("-") : item->text());
-            menus << menu->text() + QStringLiteral(": ") + items.join(QStringLiteral(", "));
-        }
-        QCOMPARE(menus,
-                 QStringList({"&Spill: &Nytt spill, Hvor er &jeg?, -, &Avslutt",
-                              "&Lyd: &Høyere, &Lavere, Lyd i &begge ører, -, &Innspilling..., -, &Skjermleser",
-                              "S&pråk / Language: Norsk, English",
-                              "&Hjelp: &Hvordan brukes spillet, Hør &lydene, &Send E-post, -, &Om Velkarn"}));
-    }
-
     // Lyd → Innspilling, from the keyboard (no key of its own a child could hit): the game waits while it is open, and
     // then plays a recording kept meanwhile at once.
     void theTeachersRecordingIsPlayedAtOnce()
