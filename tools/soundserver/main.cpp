@@ -79,11 +79,18 @@ void settle(const SinkRecorder &recorder)
     QWidget *const window = game ? &game->window() : bare.get();
     window->show();
     std::mt19937 random(static_cast<unsigned>(presses));
+    // The answers to the keys pressed here. Not the welcome, nor the room-count list's answers while
+    // a walk is set up: there Return follows the list's move at once and rightly cuts its number short.
     std::vector<SinkRecorder::Sound> heard;
+    bool answering = false;
     std::vector<double> ms;
     while (int(ms.size()) < presses) {
         settle(recorder);
-        if (referenceFrames == 0 && !seam::walks(*window))
+        const std::vector<SinkRecorder::Sound> rest = recorder.take();
+        if (answering)
+            heard.insert(heard.end(), rest.begin(), rest.end());
+        answering = referenceFrames > 0 || seam::walks(*window);
+        if (!answering)
             continue;
         seam::stayIdle(gapMs + std::uniform_int_distribution(0, 100)(random));
         const qint64 key = seam::nowNs(); // as the window system hands the key to Qt
@@ -108,9 +115,15 @@ void settle(const SinkRecorder &recorder)
         : u"VELKARN_SOUND=%1 (%2), %3"_s.arg(
             qEnvironmentVariable("VELKARN_SOUND"), QString::fromLatin1(component->metaObject()->className()),
             gapMs >= 6'000 ? u"after %1 s of silence"_s.arg(gapMs / 1000) : u"keys %1 s apart"_s.arg(gapMs / 1000.0));
+    QStringList broken; // the length of each sound not heard whole, to tell a drop-out from a cut
+    for (const SinkRecorder::Sound &sound : heard) {
+        if (!heardWhole(sound))
+            broken << QString::number(double(sound.lengthNs) / 1e6, 'f', 2);
+    }
     printRow(label, ms,
-             u"%1 heard, %2 not whole (recording placed within %3 ms)"_s.arg(heard.size())
-                 .arg(std::count_if(heard.begin(), heard.end(), [](const auto &s) { return !heardWhole(s); }))
+             u"%1 heard, %2 not whole%3 (recording placed within %4 ms)"_s.arg(heard.size())
+                 .arg(broken.size())
+                 .arg(broken.isEmpty() ? QString() : u": "_s + broken.join(u", "_s) + u" ms"_s)
                  .arg(double(calibrationErrorNs) / 1e6, 0, 'f', 3));
     // Measured. SDL 2.26's PipeWire driver may crash while it closes (its thread outlives the stream
     // it frees), as a busy machine shows now and then: end without closing.
