@@ -16,6 +16,8 @@
 #include <random>
 #include <stdexcept>
 
+#include <pthread.h>
+
 // Listens to the null sink's monitor, joined passively so that the sink may sleep as on a desktop,
 // and times every sound the sink plays on the monotonic clock, to the sample. A sample is at the
 // sink at the end of the graph cycle that carries it: the earliest a device could begin to play it.
@@ -29,13 +31,21 @@ public:
     struct Sound {
         qint64 startNs = 0; // when its first sample was at the sink
         qint64 lengthNs = 0;
-        uint64_t cycle = 0; // the recorder's cycle that heard it begin
+        uint64_t cycle = 0;       // the recorder's cycle that heard it begin
+        bool missedCycle = false; // the recorder itself missed a cycle while it sounded
     };
 
     SinkRecorder()
         : loop_(pw_thread_loop_new("velkarn-recorder", nullptr))
-        , capture_(newStream(true))
+        // PipeWire's real-time client settings, as the game's: on a busy machine the recorder's data
+        // thread would otherwise miss cycles and cut sounds that the sink played whole.
+        , context_(pw_context_new(pw_thread_loop_get_loop(loop_),
+                                  pw_properties_new(PW_KEY_CONFIG_NAME, "client-rt.conf", nullptr), 0))
+        , core_(context_ != nullptr ? pw_context_connect(context_, nullptr, 0) : nullptr)
     {
+        if (core_ == nullptr)
+            throw std::runtime_error("the recorder cannot reach PipeWire");
+        capture_ = newStream(true);
         if (pw_thread_loop_start(loop_) != 0)
             throw std::runtime_error("the recorder's PipeWire loop did not start");
     }
@@ -43,6 +53,8 @@ public:
     {
         pw_thread_loop_stop(loop_);
         pw_stream_destroy(capture_);
+        pw_core_disconnect(core_);
+        pw_context_destroy(context_);
         pw_thread_loop_destroy(loop_);
     }
     SinkRecorder(const SinkRecorder &) = delete;
@@ -124,6 +136,29 @@ private:
     static constexpr int GapFrames = Rate / 2000; // 0.5 ms of silence ends a sound; a 440 Hz tone has none
     static constexpr uint64_t Cycles = 4096;
 
+    // The main thread holds it only for a moment, but may be preempted then by the busy programs: it
+    // lends the main thread the waiting data thread's real-time priority.
+    class InheritingMutex
+    {
+    public:
+        InheritingMutex()
+        {
+            pthread_mutexattr_t attributes;
+            pthread_mutexattr_init(&attributes);
+            pthread_mutexattr_setprotocol(&attributes, PTHREAD_PRIO_INHERIT);
+            pthread_mutex_init(&mutex_, &attributes);
+            pthread_mutexattr_destroy(&attributes);
+        }
+        ~InheritingMutex() { pthread_mutex_destroy(&mutex_); }
+        InheritingMutex(const InheritingMutex &) = delete;
+        InheritingMutex &operator=(const InheritingMutex &) = delete;
+        void lock() { pthread_mutex_lock(&mutex_); }
+        void unlock() { pthread_mutex_unlock(&mutex_); }
+
+    private:
+        pthread_mutex_t mutex_;
+    };
+
     pw_stream *newStream(bool capture)
     {
         static const pw_stream_events captureEvents = events(&SinkRecorder::onCapture);
@@ -138,9 +173,10 @@ private:
             pw_properties_set(props, PW_KEY_NODE_PASSIVE, "true");
             pw_properties_set(props, PW_KEY_TARGET_OBJECT, PrivateServer::SinkName);
         }
-        pw_stream *stream
-            = pw_stream_new_simple(pw_thread_loop_get_loop(loop_), capture ? "velkarn-recorder" : "velkarn-native",
-                                   props, capture ? &captureEvents : &playEvents, this);
+        pw_stream *stream = pw_stream_new(core_, capture ? "velkarn-recorder" : "velkarn-native", props);
+        if (stream != nullptr)
+            pw_stream_add_listener(stream, capture ? &captureHook_ : &playHook_, capture ? &captureEvents : &playEvents,
+                                   this);
         uint8_t buffer[512];
         spa_pod_builder builder = SPA_POD_BUILDER_INIT(buffer, sizeof buffer);
         spa_audio_info_raw info{};
@@ -183,6 +219,8 @@ private:
         // sink played in its first cycle after a rest belongs there, not seconds earlier.
         const qint64 quantumNs = qint64(frames) * FrameNs;
         if (quantumNs > 0 && time.now - self->cycles_[(cycle - 1) % Cycles] > quantumNs * 3 / 2) {
+            if (self->start_.startNs != 0)
+                self->start_.missedCycle = true;
             for (int back = 1; back <= self->lag_; ++back)
                 self->cycles_[(cycle - back) % Cycles] = time.now - back * quantumNs;
         }
@@ -232,9 +270,13 @@ private:
     }
 
     pw_thread_loop *loop_ = nullptr;
+    pw_context *context_ = nullptr;
+    pw_core *core_ = nullptr;
     pw_stream *capture_ = nullptr;
     pw_stream *player_ = nullptr;
-    std::mutex mutex_; // guards what follows, up to the atomics
+    spa_hook captureHook_{};
+    spa_hook playHook_{};
+    InheritingMutex mutex_; // guards what follows, up to the atomics
     std::vector<Sound> sounds_;
     std::array<qint64, Cycles> cycles_{};
     uint64_t heardCycle_ = 0;

@@ -73,7 +73,8 @@ void settle(const SinkRecorder &recorder)
     std::unique_ptr<QWidget> bare;
     std::unique_ptr<Velkarn> game;
     if (referenceFrames > 0)
-        bare = std::make_unique<seam::BareWindow>(*component, QCoreApplication::applicationDirPath() + u"/wave/nr1.wav"_s);
+        bare = std::make_unique<seam::BareWindow>(*component,
+                                                  QCoreApplication::applicationDirPath() + u"/wave/nr1.wav"_s);
     else
         game = seam::startGame(*component);
     QWidget *const window = game ? &game->window() : bare.get();
@@ -116,14 +117,19 @@ void settle(const SinkRecorder &recorder)
             qEnvironmentVariable("VELKARN_SOUND"), QString::fromLatin1(component->metaObject()->className()),
             gapMs >= 6'000 ? u"after %1 s of silence"_s.arg(gapMs / 1000) : u"keys %1 s apart"_s.arg(gapMs / 1000.0));
     QStringList broken; // the length of each sound not heard whole, to tell a drop-out from a cut
+    int missed = 0;     // of those, where the recorder itself missed a cycle
     for (const SinkRecorder::Sound &sound : heard) {
-        if (!heardWhole(sound))
+        if (!heardWhole(sound)) {
             broken << QString::number(double(sound.lengthNs) / 1e6, 'f', 2);
+            missed += sound.missedCycle;
+        }
     }
     printRow(label, ms,
              u"%1 heard, %2 not whole%3 (recording placed within %4 ms)"_s.arg(heard.size())
                  .arg(broken.size())
-                 .arg(broken.isEmpty() ? QString() : u": "_s + broken.join(u", "_s) + u" ms"_s)
+                 .arg(broken.isEmpty()
+                          ? QString()
+                          : u": %1 ms, %2 where the recorder missed a cycle"_s.arg(broken.join(u", "_s)).arg(missed))
                  .arg(double(calibrationErrorNs) / 1e6, 0, 'f', 3));
     // Measured. SDL 2.26's PipeWire driver may crash while it closes (its thread outlives the stream
     // it frees), as a busy machine shows now and then: end without closing.
