@@ -144,10 +144,13 @@ private:
         InheritingMutex()
         {
             pthread_mutexattr_t attributes;
-            pthread_mutexattr_init(&attributes);
-            pthread_mutexattr_setprotocol(&attributes, PTHREAD_PRIO_INHERIT);
-            pthread_mutex_init(&mutex_, &attributes);
+            if (pthread_mutexattr_init(&attributes) != 0)
+                throw std::runtime_error("the recorder cannot make its lock");
+            const bool made = pthread_mutexattr_setprotocol(&attributes, PTHREAD_PRIO_INHERIT) == 0
+                && pthread_mutex_init(&mutex_, &attributes) == 0;
             pthread_mutexattr_destroy(&attributes);
+            if (!made)
+                throw std::runtime_error("the recorder cannot make its lock");
         }
         ~InheritingMutex() { pthread_mutex_destroy(&mutex_); }
         InheritingMutex(const InheritingMutex &) = delete;
