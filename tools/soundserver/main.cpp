@@ -85,11 +85,13 @@ void settle(const SinkRecorder &recorder)
     std::vector<SinkRecorder::Sound> heard;
     bool answering = false;
     std::vector<double> ms;
-    while (int(ms.size()) < presses) {
+    for (;;) {
         settle(recorder);
         const std::vector<SinkRecorder::Sound> rest = recorder.take();
         if (answering)
             heard.insert(heard.end(), rest.begin(), rest.end());
+        if (int(ms.size()) == presses)
+            break;
         answering = referenceFrames > 0 || seam::walks(*window);
         if (!answering)
             continue;
@@ -108,9 +110,6 @@ void settle(const SinkRecorder &recorder)
             10'000, "a key's answer was never heard");
         ms.push_back(double(answer()->startNs - key) / 1e6);
     }
-    settle(recorder);
-    const std::vector<SinkRecorder::Sound> more = recorder.take();
-    heard.insert(heard.end(), more.begin(), more.end());
     const QString label = referenceFrames > 0
         ? u"SDL_mixer program, %1-frame chunk, pulseaudio"_s.arg(referenceFrames)
         : u"VELKARN_SOUND=%1 (%2), %3"_s.arg(
